@@ -1,0 +1,39 @@
+// APP_STATE: the one global application record that the start-up, the frame
+// and render functions and the composition read and write directly.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "engine/hge.h"
+#include "engine/platform.h"
+
+struct AppState {
+  HGE* engine = nullptr;
+  int32_t autoGenerate = 1;    // automatic generator on (non-zero) or off
+  int32_t autoCountdown = 0;   // frames until the automatic generator fires
+  HCHANNEL musicChannel = 0;
+  int32_t lastTrack = -1;      // 0..2, -1 before the first track
+  float screenWidth = 960.0f;  // canvas size in canvas units
+  float screenHeight = 960.0f;
+  float windowScale = 1.0f;    // window pixels per canvas unit
+  float screenClock = 0.0f;    // nominal frames since the screen was made
+  float keyLockUntil = 0.0f;   // X, N and U are ignored until screenClock passes this
+  int32_t framesPerSecond = 50;
+  float frameTime = 1.0f / 50;                       // seconds per nominal frame
+  float keyDelayFrames = 0.35f / (1.0f / 50);        // 17.5 nominal frames
+  std::string productName = "Driftglow";
+  std::string siteLabel = "driftglow.art";
+  HEFFECT trackEffects[3] = {0, 0, 0};
+  int32_t autoPeriod = 0;      // countdown last drawn by the automatic generator
+
+  // The operating-system services in use; start-up sets it. computeFitScale
+  // asks it for the desktop size.
+  Platform* platform = nullptr;
+};
+
+extern AppState APP_STATE;
+
+// Puts APP_STATE and the three seeded generators back to their initial state.
+void resetAppStateForTests();

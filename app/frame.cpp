@@ -1,0 +1,66 @@
+#include "app/frame.h"
+
+#include "app/app_state.h"
+#include "app/music.h"
+#include "app/seeded_random.h"
+
+namespace {
+
+bool keyUnlocked() { return APP_STATE.keyLockUntil < APP_STATE.screenClock; }
+
+void lockKeys() { APP_STATE.keyLockUntil = APP_STATE.screenClock + APP_STATE.keyDelayFrames / 3; }
+
+}  // namespace
+
+void resetScreen() {
+  APP_STATE.screenClock = 0;
+  APP_STATE.keyLockUntil = 0;
+}
+
+void newScreen() {
+  resetScreen();
+  for (SEEDED_RANDOM* generator : {&structureRandom, &colourRandom, &paramRandom}) {
+    int32_t seed = randomBelow(100000) + 1;
+    generator->drawLarge(-seed);
+  }
+}
+
+bool frameFunction() {
+  HGE* engine = APP_STATE.engine;
+  float dt = engine->Timer_GetDelta();
+  float mouseX = 0, mouseY = 0;
+  engine->Input_GetMousePos(&mouseX, &mouseY);
+  mouseX /= APP_STATE.windowScale;
+  mouseY /= APP_STATE.windowScale;
+
+  if (engine->Input_GetKeyState(kKeyX) && keyUnlocked()) return true;
+  if (engine->Input_GetKeyState(kKeyN) && keyUnlocked()) {
+    newScreen();
+    lockKeys();
+  }
+  if (engine->Input_GetKeyState(kKeyU) && keyUnlocked()) {
+    APP_STATE.autoGenerate = 1;
+    APP_STATE.autoCountdown = 0;
+    lockKeys();
+  }
+
+  if (!engine->Input_GetKeyState(kKeyLeftButton) && APP_STATE.autoGenerate != 0) {
+    if (APP_STATE.autoCountdown > 0) {
+      --APP_STATE.autoCountdown;
+    } else {
+      APP_STATE.autoCountdown = (structureRandom.drawLarge(20) + 8) * APP_STATE.framesPerSecond;
+      APP_STATE.autoPeriod = APP_STATE.autoCountdown;
+      newScreen();
+    }
+    // A screen too heavy to draw at 12.5 frames per second is replaced soon
+    // after it has had its minimum showing time.
+    if (engine->Timer_GetDelta() >= 0.08f && APP_STATE.autoCountdown > 10 &&
+        APP_STATE.autoPeriod - APP_STATE.autoCountdown > 140) {
+      APP_STATE.autoCountdown = 10;
+    }
+  }
+
+  keepMusicPlaying();
+  APP_STATE.screenClock = APP_STATE.screenClock + dt / APP_STATE.frameTime;
+  return false;
+}

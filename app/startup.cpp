@@ -1,0 +1,82 @@
+#include "app/startup.h"
+
+#include "app/app_state.h"
+#include "app/fit_scale.h"
+#include "app/frame.h"
+#include "app/music.h"
+#include "app/render.h"
+#include "app/seeded_random.h"
+
+namespace {
+
+void configureWindow(HGE* engine, Platform& platform) {
+  bool fullScreen = platform.ShowMessage("Run full screen?", APP_STATE.productName, kMbYesNo) == kIdYes;
+  if (fullScreen) {
+    DesktopSize desktop = platform.GetDesktopSize();
+    APP_STATE.screenWidth = static_cast<float>(desktop.width);
+    APP_STATE.screenHeight = static_cast<float>(desktop.height);
+    engine->System_SetState(BoolState::Windowed, false);
+    engine->System_SetState(IntState::ScreenWidth, static_cast<int>(APP_STATE.screenWidth));
+    engine->System_SetState(IntState::ScreenHeight, static_cast<int>(APP_STATE.screenHeight));
+    APP_STATE.windowScale = 1.0f;
+  } else {
+    engine->System_SetState(BoolState::Windowed, true);
+    engine->System_SetState(IntState::ScreenWidth, static_cast<int>(APP_STATE.screenWidth * APP_STATE.windowScale));
+    engine->System_SetState(IntState::ScreenHeight, static_cast<int>(APP_STATE.screenHeight * APP_STATE.windowScale));
+  }
+  engine->System_SetState(IntState::ScreenBpp, 32);
+  engine->System_SetState(BoolState::UseSound, true);
+  engine->System_SetState(BoolState::HideMouse, false);
+  engine->System_SetState(BoolState::ZBuffer, false);
+  engine->System_SetState(IntState::Fps, APP_STATE.framesPerSecond);
+  engine->System_SetState(BoolState::DontSuspend, true);
+  engine->System_SetState(BoolState::TextureFilter, true);
+}
+
+// Loads everything the frame loop needs; shows the failure and returns true
+// when something is missing.
+bool loadResources(HGE* engine, Platform& platform) {
+  engine->Resource_AttachPack("Graphics.paq");
+
+  engine->Resource_AttachPack("Sound.paq");
+  if (loadMusic()) {
+    platform.ShowMessage("Can't load sounds.", "Error", kMbIconError);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int driftglowMain(Platform& platform) {
+  APP_STATE.platform = &platform;
+  seedRandomBelow(static_cast<uint32_t>(platform.NowSeconds()));
+  APP_STATE.windowScale = computeFitScale();
+
+  HGE* engine = hgeCreate(kHgeVersion);
+  APP_STATE.engine = engine;
+  if (!engine) {
+    platform.ShowMessage("The graphics engine could not be created.", "Error", kMbSystemModal | kMbIconError);
+    return 0;
+  }
+  engine->System_SetState(FuncState::FrameFunc, frameFunction);
+  engine->System_SetState(FuncState::RenderFunc, renderFunction);
+  std::string title = APP_STATE.productName + " - " + APP_STATE.siteLabel;
+  engine->System_SetState(StringState::Title, title.c_str());
+  configureWindow(engine, platform);
+
+  if (!engine->System_Initiate()) {
+    platform.ShowMessage(engine->System_GetErrorMessage(), "Error", kMbSystemModal | kMbIconError);
+  } else {
+    engine->Gfx_SetTransform(0, 0, 0, 0, 0, APP_STATE.windowScale, APP_STATE.windowScale);
+    if (!loadResources(engine, platform)) {
+      resetScreen();
+      engine->System_Start();
+    }
+  }
+
+  engine->System_Shutdown();
+  engine->Release();
+  APP_STATE.engine = nullptr;
+  return 0;
+}
