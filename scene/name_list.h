@@ -1,0 +1,141 @@
+// NameList: an ordered list of (key text, item reference) entries, unsorted or
+// sorted, case-sensitive, duplicates accepted. Every keyed collection of the
+// scene, the composition and the particle manager is one. Standard library only.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class NameListOrder {
+  Unsorted,  // entries stay in the order added
+  Sorted,    // ascending key order; a new entry goes before equal keys
+};
+
+// The untyped list behind NameList<Item>. Entries live in chunks of at most
+// kChunkCapacity, each with free room on both sides, so that an insert
+// shifts only part of one chunk: adding 1,600 equal names (each one lands at
+// the front) costs the same as appending. Positions are plain indexes
+// 0..Count()-1; walking them in order is constant time per step. Emptied
+// chunks are kept for reuse, so refilling a cleared list allocates nothing.
+// Keys compare byte by byte as unsigned characters.
+class NameListStorage {
+ public:
+  explicit NameListStorage(NameListOrder order);
+  NameListStorage(const NameListStorage&) = delete;
+  NameListStorage& operator=(const NameListStorage&) = delete;
+  NameListStorage(NameListStorage&&) noexcept = default;
+  NameListStorage& operator=(NameListStorage&&) noexcept = default;
+  ~NameListStorage();
+
+  // Unsorted: appends. Sorted: inserts at the first position whose key is not
+  // less than key. Returns the position of the new entry.
+  int Add(std::string_view key, void* item);
+  // A position whose key equals key, or -1. Sorted lists give the first one.
+  int PositionOfKey(std::string_view key) const;
+  // The first position whose item is item, or -1.
+  int PositionOfItem(const void* item) const;
+  // The first position whose key is not less than key; Count() when none.
+  int LowerBound(std::string_view key) const;
+  // Empty text for a position out of range. Valid until the list changes.
+  std::string_view KeyAt(int position) const;
+  // Null for a position out of range.
+  void* ItemAt(int position) const;
+  // Replaces the item, key unchanged. False (and nothing done) out of range.
+  bool SetItemAt(int position, void* item);
+  // Removes the entry (never the item). False (and nothing done) out of range.
+  bool DeleteAt(int position);
+  // Sets every entry's item to null and keeps the entries.
+  void ClearItems();
+  void Clear();
+  int Count() const { return count_; }
+  NameListOrder Order() const { return order_; }
+
+  // Calls visit(key, item) for each entry from position on, in order, until
+  // visit returns false. The list must not change during the walk.
+  template <class Visit>
+  void ForEachFrom(int position, Visit&& visit) const;
+
+ private:
+  static constexpr int kChunkCapacity = 64;
+  struct Entry {
+    std::string key;
+    void* item = nullptr;
+  };
+  // Entries occupy slots [begin, begin + size) of the array.
+  struct Chunk {
+    int begin = 0;
+    int size = 0;
+    std::array<Entry, kChunkCapacity> slots;
+    Entry& At(int offset) { return slots[begin + offset]; }
+    const Entry& At(int offset) const { return slots[begin + offset]; }
+  };
+  struct Place {
+    int chunk;
+    int offset;
+  };
+
+  // The chunk and offset of a position in 0..Count()-1.
+  Place Locate(int position) const;
+  // Sorted lists: where key would be inserted (before equal keys).
+  Place SortedInsertPlace(std::string_view key) const;
+  int InsertAt(Place place, std::string_view key, void* item);
+  void EraseAt(Place place);
+  // A chunk whose entries will start at begin.
+  std::unique_ptr<Chunk> TakeChunk(int begin);
+  void ShiftStarts(int fromChunk, int delta);
+
+  NameListOrder order_;
+  int count_ = 0;
+  std::vector<std::unique_ptr<Chunk>> chunks_;
+  std::vector<int> starts_;  // position of each chunk's first entry
+  std::vector<std::unique_ptr<Chunk>> spare_;
+  mutable int cursor_ = 0;  // the chunk last located, for walks in order
+};
+
+template <class Visit>
+void NameListStorage::ForEachFrom(int position, Visit&& visit) const {
+  if (position < 0) position = 0;
+  if (position >= count_) return;
+  Place place = Locate(position);
+  for (int c = place.chunk; c < static_cast<int>(chunks_.size()); ++c) {
+    const Chunk& chunk = *chunks_[c];
+    for (int k = (c == place.chunk ? place.offset : 0); k < chunk.size; ++k) {
+      const Entry& entry = chunk.At(k);
+      if (!visit(std::string_view(entry.key), entry.item)) return;
+    }
+  }
+}
+
+// The typed face of NameListStorage: items are Item references the list
+// never owns. The owner of each list decides who frees its items.
+template <class Item>
+class NameList {
+ public:
+  explicit NameList(NameListOrder order = NameListOrder::Unsorted) : storage_(order) {}
+
+  int Add(std::string_view key, Item* item) { return storage_.Add(key, item); }
+  int PositionOfKey(std::string_view key) const { return storage_.PositionOfKey(key); }
+  int PositionOfItem(const Item* item) const { return storage_.PositionOfItem(item); }
+  int LowerBound(std::string_view key) const { return storage_.LowerBound(key); }
+  std::string_view KeyAt(int position) const { return storage_.KeyAt(position); }
+  Item* ItemAt(int position) const { return static_cast<Item*>(storage_.ItemAt(position)); }
+  bool SetItemAt(int position, Item* item) { return storage_.SetItemAt(position, item); }
+  bool DeleteAt(int position) { return storage_.DeleteAt(position); }
+  void ClearItems() { storage_.ClearItems(); }
+  void Clear() { storage_.Clear(); }
+  int Count() const { return storage_.Count(); }
+  NameListOrder Order() const { return storage_.Order(); }
+
+  // visit(std::string_view key, Item* item) -> bool (false stops the walk).
+  template <class Visit>
+  void ForEachFrom(int position, Visit&& visit) const {
+    storage_.ForEachFrom(position,
+                         [&visit](std::string_view key, void* item) { return visit(key, static_cast<Item*>(item)); });
+  }
+
+ private:
+  NameListStorage storage_;
+};
