@@ -1,0 +1,171 @@
+// CALC: a one-pass operator-priority evaluator for statement lists such as
+// "a=2;z=sin(t*a)+x*y/e1^2". Every number travels as a value text, so each
+// operation's result is rounded to 15 significant digits before it is used
+// again. Needs nothing outside calc/ and the standard library.
+//
+// Operators, loosest first (all binary ones left-associative):
+//   0xA4 (rounding to decimals, as text) 200;  & | 248;
+//   < > = <= >= <> 249;  { } (min, max) 250;  + - 251;  * / % @ \ 252;
+//   ^ 253;  unary - 254;  the 23 functions 255.
+// A "-" is the negation only at the start of an expression or right after
+// "("; two operators in a row are refused, so write 2*(-3), not 2*-3.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "calc/calc_var.h"
+
+// Operators that are not a single operator byte, for OperatorCode and Reduce.
+enum CalcOperator : int {
+  kCalcEnd = 0x100,  // end of an expression
+  kCalcGreaterEqual,
+  kCalcLessEqual,
+  kCalcNotEqual,
+};
+
+// Operation codes: 1 to 23 are the functions in table order, then these.
+enum CalcCode : int {
+  kCodeNotEqual = 226,
+  kCodeRoundDecimals = 227,
+  kCodeRemainder = 228,
+  kCodeRoundMultiple = 229,
+  kCodePercent = 230,
+  kCodeOr = 231,
+  kCodeAnd = 232,
+  kCodeGreaterEqual = 233,
+  kCodeLessEqual = 234,
+  kCodeGreater = 235,
+  kCodeLess = 236,
+  kCodeEqual = 237,
+  kCodeMaximum = 238,
+  kCodeMinimum = 239,
+  kCodeSubtract = 240,
+  kCodeAdd = 241,
+  kCodeMultiply = 242,
+  kCodeDivide = 243,
+  kCodePower = 244,
+  kCodeEnd = 245,
+  kCodeGroup = 246,
+  kCodeNegate = 247,
+};
+
+struct CalcOperatorEntry {
+  std::uint8_t code;
+  std::uint8_t priority;
+};
+
+struct CalcProgram;
+struct CalcProgramCache;
+struct CalcToken;
+
+class CALC {
+ public:
+  static constexpr int kLevelCount = 32;
+  static constexpr int kOperatorSlots = 80;
+  static constexpr int kValueSlots = 82;
+  static constexpr int kFunctionCount = 23;
+  static constexpr std::int32_t function_priority = 255;
+
+  // "use1" to "use3" call these with their argument. A hook runs one level
+  // up, so it may evaluate further texts on the same CALC; it reports a
+  // failure by leaving `error` non-zero. Empty when not installed.
+  using UserFunction = std::function<double(double)>;
+
+  CALC();
+  ~CALC();
+  CALC(const CALC&) = delete;
+  CALC& operator=(const CALC&) = delete;
+
+  std::int32_t level = 0;     // nesting level, 0 except inside a user function
+  std::int32_t assigned = 0;  // set by Execute when a statement was an assignment
+  std::int32_t error = 0;     // last error code, 0 = none (see ErrorMessage)
+  std::int32_t error_pos = 0;
+  std::array<UserFunction, 3> use_hook;
+  CALC_VAR vars;
+
+  // Runs a statement list separated by ";"; a statement "name=expression"
+  // stores its value in vars. Returns the last statement's value text, or
+  // the empty text with `error` and `error_pos` set. The text ends at its
+  // first zero byte. The returned reference is valid until the next Execute
+  // or Evaluate at the same level. Texts are kept with their scanned form,
+  // so running the same texts again and again skips the scanning.
+  const std::string& Execute(std::string_view text);
+  // One expression, up to the first ";", on the current level.
+  const std::string& Evaluate(std::string_view text);
+
+  // The scanner's pieces.
+  static std::string RemoveSpaces(std::string_view text);
+  static bool IsNumberStart(char c) { return (c >= '0' && c <= '9') || c == '.'; }
+  static bool IsWordStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
+  static bool IsWordChar(char c) { return IsWordStart(c) || (c >= '0' && c <= '9'); }
+  static bool IsOpenParen(char c) { return c == '('; }
+  static bool IsOperatorChar(char c);
+  // Scans the number at pos and moves pos past it; its canonical value text,
+  // or the empty text with error 3 (bad exponent) or 5 (no number here).
+  std::string ScanNumber(std::string_view text, int& pos);
+  // Scans the word at pos and moves pos past it; error 4 if none starts there.
+  std::string ScanWord(std::string_view text, int& pos);
+  // Function id 1 to 23, or 0.
+  static int FindFunction(std::string_view word);
+
+  // The evaluation engine's pieces, on the current level.
+  void PushValue(std::string_view text);
+  void PushOperator(int code, int priority);
+  // op is an operator byte or a CalcOperator; error 10 for an unmatched ")".
+  CalcOperatorEntry OperatorCode(int op);
+  void Reduce(int op);
+  // One operation on value texts; functions use only right.
+  std::string Apply(int code, std::string_view left, std::string_view right);
+  double Power(double x, double y);
+
+  // Read-only views of the current level's stacks.
+  int OperatorCount() const;
+  std::string ValueText(int slot) const;
+
+  // The message for an error code (UTF-8), or the empty text.
+  static std::string_view ErrorMessage(int code);
+
+ private:
+  enum class SlotForm : std::uint8_t { Empty, Number, Text };
+  struct ValueSlot {
+    double number = 0.0;  // always TextToFloat of the slot's text
+    SlotForm form = SlotForm::Empty;
+    std::string text;     // the text when form is Text; a Number's text is FloatToText(number)
+  };
+  struct Level {
+    std::int32_t op_count = 0;
+    std::int32_t after_operator = 0;
+    std::int32_t unary_allowed = 0;
+    std::int32_t paren_depth = 0;
+    std::int32_t after_function = 0;
+    std::uint8_t op_code[kOperatorSlots] = {};
+    std::uint8_t op_priority[kOperatorSlots] = {};
+    ValueSlot value[kValueSlots];
+    std::string result;  // the text Execute and Evaluate return
+  };
+
+  bool LevelInRange();
+  void StoreNumber(Level& lv, double number);
+  void StoreText(Level& lv, std::string_view text, double number);
+  // Carries out operator entry k into slot k; false on error (slot k untouched).
+  bool ApplyEntry(Level& lv, int k);
+  // The result of an operation as a number; code 227 also writes its text
+  // (at most 64 characters) and its length.
+  double Calculate(int code, double left, double right, char* text, std::size_t& textLength);
+  // Stores an operation's result as its value text would read back.
+  void StoreResult(Level& lv, double result);
+  double CallUserFunction(int index, double argument);
+  void TextOf(const ValueSlot& slot, std::string& out) const;
+  bool RunTokens(const CalcToken* token, const std::string& text);
+  const CalcProgram& ProgramFor(std::string_view text, CalcProgram& scratch);
+
+  std::unique_ptr<Level[]> levels_;
+  std::unique_ptr<CalcProgramCache> programs_;
+  int executing_ = 0;  // Execute calls in progress (user functions nest them)
+  std::string outOfRange_;  // returned when `level` is outside 0 to 31
+};

@@ -1,0 +1,346 @@
+// The evaluation engine: operand and operator stacks per nesting level, the
+// operator table, the reduction step and the meaning of every operation.
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "calc/calc.h"
+#include "calc/calc_program.h"
+#include "calc/random_below.h"
+#include "calc/value_text.h"
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// Operator table: operation code and priority of each operator byte.
+CalcOperatorEntry SimpleOperator(int op, bool unaryAllowed) {
+  switch (op) {
+    case 0xA4: return {kCodeRoundDecimals, 200};
+    case '&': return {kCodeAnd, 248};
+    case '|': return {kCodeOr, 248};
+    case kCalcNotEqual: return {kCodeNotEqual, 249};
+    case kCalcGreaterEqual: return {kCodeGreaterEqual, 249};
+    case kCalcLessEqual: return {kCodeLessEqual, 249};
+    case '>': return {kCodeGreater, 249};
+    case '<': return {kCodeLess, 249};
+    case '=': return {kCodeEqual, 249};
+    case '}': return {kCodeMaximum, 250};
+    case '{': return {kCodeMinimum, 250};
+    case '-': return unaryAllowed ? CalcOperatorEntry{kCodeNegate, 254} : CalcOperatorEntry{kCodeSubtract, 251};
+    case '+': return {kCodeAdd, 251};
+    case '*': return {kCodeMultiply, 252};
+    case '/': return {kCodeDivide, 252};
+    case '%': return {kCodePercent, 252};
+    case '@': return {kCodeRoundMultiple, 252};
+    case '\\': return {kCodeRemainder, 252};
+    case '^': return {kCodePower, 253};
+    case kCalcEnd: return {kCodeEnd, 0};
+    default: return {0, 0};
+  }
+}
+
+}  // namespace
+
+CALC::CALC()
+    : levels_(std::make_unique<Level[]>(kLevelCount)), programs_(std::make_unique<CalcProgramCache>()) {}
+
+CALC::~CALC() = default;
+
+bool CALC::LevelInRange() {
+  if (level >= 0 && level < kLevelCount) return true;
+  error = 16;
+  return false;
+}
+
+int CALC::OperatorCount() const {
+  if (level < 0 || level >= kLevelCount) return 0;
+  return levels_[level].op_count;
+}
+
+std::string CALC::ValueText(int slot) const {
+  std::string text;
+  if (level >= 0 && level < kLevelCount && slot >= 0 && slot < kValueSlots) TextOf(levels_[level].value[slot], text);
+  return text;
+}
+
+void CALC::TextOf(const ValueSlot& slot, std::string& out) const {
+  switch (slot.form) {
+    case SlotForm::Empty:
+      out.clear();
+      break;
+    case SlotForm::Number: {
+      char buffer[kValueTextCapacity];
+      out.assign(buffer, FormatValueText(slot.number, buffer));
+      break;
+    }
+    case SlotForm::Text:
+      out = slot.text;
+      break;
+  }
+}
+
+void CALC::StoreNumber(Level& lv, double number) {
+  if (lv.op_count >= kOperatorSlots) {
+    error = 6;
+    return;
+  }
+  ValueSlot* slot = lv.value + lv.op_count;
+  slot[0].number = number;
+  slot[0].form = SlotForm::Number;
+  slot[1].number = 0.0;
+  slot[1].form = SlotForm::Empty;
+  slot[2].number = 0.0;
+  slot[2].form = SlotForm::Empty;
+  lv.after_operator = 0;
+}
+
+void CALC::StoreText(Level& lv, std::string_view text, double number) {
+  if (lv.op_count >= kOperatorSlots) {
+    error = 6;
+    return;
+  }
+  ValueSlot* slot = lv.value + lv.op_count;
+  slot[0].number = number;
+  if (text.empty()) {
+    slot[0].form = SlotForm::Empty;
+  } else {
+    slot[0].form = SlotForm::Text;
+    slot[0].text.assign(text.data(), text.size());
+  }
+  slot[1].number = 0.0;
+  slot[1].form = SlotForm::Empty;
+  slot[2].number = 0.0;
+  slot[2].form = SlotForm::Empty;
+  lv.after_operator = 0;
+}
+
+void CALC::StoreResult(Level& lv, double result) {
+  double rounded = RoundValue(result);
+  if (std::isinf(rounded) && std::isfinite(result)) {
+    // Near the largest double the 15-digit text reads back as infinity; the
+    // text itself is still the finite one.
+    char buffer[kValueTextCapacity];
+    StoreText(lv, std::string_view(buffer, FormatValueText(result, buffer)), rounded);
+    return;
+  }
+  StoreNumber(lv, rounded);
+}
+
+void CALC::PushValue(std::string_view text) {
+  if (!LevelInRange()) return;
+  StoreText(levels_[level], text, ParseValueText(text));
+}
+
+void CALC::PushOperator(int code, int priority) {
+  if (!LevelInRange()) return;
+  Level& lv = levels_[level];
+  if (lv.op_count >= kOperatorSlots) {
+    error = 7;
+    return;
+  }
+  lv.op_code[lv.op_count] = static_cast<std::uint8_t>(code);
+  lv.op_priority[lv.op_count] = static_cast<std::uint8_t>(priority);
+  ++lv.op_count;
+}
+
+CalcOperatorEntry CALC::OperatorCode(int op) {
+  error = 0;
+  error_pos = 0;
+  if (!LevelInRange()) return {0, 0};
+  Level& lv = levels_[level];
+  if (op == ')') {
+    // A group closes with the priority of its opener: its depth.
+    CalcOperatorEntry entry{kCodeGroup, static_cast<std::uint8_t>(lv.paren_depth)};
+    if (--lv.paren_depth < 0) error = 10;
+    return entry;
+  }
+  CalcOperatorEntry entry = SimpleOperator(op, lv.unary_allowed != 0);
+  if (entry.code == 0) error = 1;
+  return entry;
+}
+
+void CALC::Reduce(int op) {
+  error = 0;
+  CalcOperatorEntry incoming = OperatorCode(op);
+  if (error != 0) return;
+  Level& lv = levels_[level];
+  if (lv.op_count == 0) {
+    PushOperator(incoming.code, incoming.priority);
+    return;
+  }
+  bool closed = false;
+  unsigned top = lv.op_priority[lv.op_count - 1];
+  while (incoming.priority <= top && lv.op_count > 0 && !closed) {
+    const int k = --lv.op_count;
+    const int code = lv.op_code[k];
+    if (!ApplyEntry(lv, k)) return;
+    if (code == kCodeGroup) closed = true;
+    if (lv.op_count > 0) top = lv.op_priority[lv.op_count - 1];
+  }
+  if (!closed) PushOperator(incoming.code, incoming.priority);
+}
+
+bool CALC::ApplyEntry(Level& lv, int k) {
+  error = 0;
+  const int code = lv.op_code[k];
+  const double left = lv.value[k].number;
+  const double right = lv.value[k + 1].number;
+  char text[64];
+  std::size_t textLength = 0;
+  double result = Calculate(code, left, right, text, textLength);
+  if (error != 0) return false;
+  // op_count is k now, so the result lands in slot k.
+  if (textLength > 0) {
+    StoreText(lv, std::string_view(text, textLength), result);
+  } else {
+    StoreResult(lv, result);
+  }
+  return error == 0;
+}
+
+std::string CALC::Apply(int code, std::string_view left, std::string_view right) {
+  error = 0;
+  char text[64];
+  std::size_t textLength = 0;
+  double result = Calculate(code, ParseValueText(left), ParseValueText(right), text, textLength);
+  if (error != 0 && code != kCodePower) return {};
+  if (textLength > 0) return std::string(text, textLength);
+  return CALC_VAR::FloatToText(result);
+}
+
+double CALC::Power(double x, double y) {
+  error = 0;
+  if (x == 0) {
+    if (y == 0) return 1.0;
+    if (y > 0) return 0.0;
+    if (y < 0) {
+      error = 9;
+      return 0.0;
+    }
+    return kNaN;
+  }
+  if (x > 0) return std::pow(x, y);
+  if (x < 0) {
+    if (std::floor(y) == y) {
+      double result = Power(-x, y);
+      return std::fmod(std::floor(y), 2.0) != 0 ? -result : result;
+    }
+    error = 9;
+    return 0.0;
+  }
+  return kNaN;
+}
+
+double CALC::CallUserFunction(int index, double argument) {
+  const UserFunction& hook = use_hook[static_cast<std::size_t>(index)];
+  if (!hook) {
+    error = 15;
+    return 0.0;
+  }
+  if (level + 1 >= kLevelCount) {
+    error = 16;
+    return 0.0;
+  }
+  const std::int32_t saved = level;
+  ++level;
+  double result = hook(argument);
+  level = saved;
+  return result;
+}
+
+double CALC::Calculate(int code, double left, double right, char* text, std::size_t& textLength) {
+  const double r = right;
+  const double l = left;
+  switch (code) {
+    case 1: return std::sin(r);
+    case 2: return std::cos(r);
+    case 3:
+      if (std::cos(r) == 0) break;
+      return std::tan(r);
+    case 4:
+      if (std::sin(r) == 0) break;
+      return 1.0 / std::tan(r);
+    case 5: return std::exp(r);
+    case 6:
+      if (r <= 0) break;
+      return std::log(r);
+    case 7:
+      if (r < -1 || r > 1) break;
+      return std::asin(r);
+    case 8:
+      if (r < -1 || r > 1) break;
+      return std::acos(r);
+    case 9: return std::atan(r);
+    case 10: return 1.0 / std::atan(r);
+    case 11:
+      if (r <= 0) break;
+      return std::log10(r);
+    case 12:
+      if (r < 0) break;
+      return std::sqrt(r);
+    case 13: return std::fabs(r);
+    case 14: return std::floor(r);
+    case 15: return std::sinh(r);
+    case 16: return std::cosh(r);
+    case 17: return std::tanh(r);
+    case 18: return 1.0 / std::tanh(r);
+    case 19: {
+      // The count must fit a 32-bit integer (NaN does not).
+      double magnitude = std::fabs(r);
+      if (!(magnitude < 2147483648.0)) break;
+      return CalcRandomBelow(static_cast<int>(magnitude));
+    }
+    case 20: case 21: case 22: return CallUserFunction(code - 20, r);
+    case 23: return r * kPi;
+    case kCodeNotEqual: return l != r ? 1.0 : 0.0;
+    case kCodeRoundDecimals: {
+      if (!(r >= 0 && r < 16)) break;
+      if (std::isnan(l) || l <= -1e15 || l >= 1e15 || (l != 0 && l >= -1e-15 && l <= 1e-15)) return l;
+      auto written = std::to_chars(text, text + 64, l, std::chars_format::fixed, static_cast<int>(r));
+      textLength = static_cast<std::size_t>(written.ptr - text);
+      return ParseValueText(std::string_view(text, textLength));
+    }
+    case kCodeRemainder:
+      if (r == 0) {
+        error = 8;
+        return 0.0;
+      }
+      return l - std::floor(l / r) * r;
+    case kCodeRoundMultiple:
+      if (r == 0) {
+        error = 8;
+        return 0.0;
+      }
+      return std::floor(l / r + 0.5) * r;
+    case kCodePercent: return l * r * 0.01;
+    case kCodeOr: return l != 0 || r != 0 ? 1.0 : 0.0;
+    case kCodeAnd: return l != 0 && r != 0 ? 1.0 : 0.0;
+    case kCodeGreaterEqual: return l >= r ? 1.0 : 0.0;
+    case kCodeLessEqual: return l <= r ? 1.0 : 0.0;
+    case kCodeGreater: return l > r ? 1.0 : 0.0;
+    case kCodeLess: return l < r ? 1.0 : 0.0;
+    case kCodeEqual: return l == r ? 1.0 : 0.0;
+    case kCodeMaximum: return l >= r ? l : r;
+    case kCodeMinimum: return r < l ? r : l;
+    case kCodeSubtract: return l - r;
+    case kCodeAdd: return l + r;
+    case kCodeMultiply: return l * r;
+    case kCodeDivide:
+      if (r == 0) {
+        error = 8;
+        return 0.0;
+      }
+      return l / r;
+    case kCodePower: return Power(l, r);
+    case kCodeGroup: return r;
+    case kCodeNegate: return -r;
+    default:
+      error = 1;
+      return 0.0;
+  }
+  // Every break above is a domain error.
+  error = 9;
+  return 0.0;
+}

@@ -1,0 +1,253 @@
+// Conversions between doubles and value texts. Rounding to 15 significant
+// digits is exact (ties to even, as printf does); a scaled multiply with an
+// exact error term settles the common cases and std::to_chars the rest.
+#include "calc/value_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace {
+
+// Every power of ten up to 1e22 is exact in a double.
+constexpr double kPowersOfTen[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                     1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                     1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr std::uint64_t kFifteenDigits = 100000000000000ull;  // 1e14
+constexpr int kMaxExactPower = 22;
+
+// |v| rounded to 15 significant digits is digits × 10^-shift, with
+// 1e14 <= digits < 1e15.
+struct Digits15 {
+  std::uint64_t digits;
+  int shift;
+};
+
+Digits15 NormalizeCarry(std::uint64_t digits, int shift) {
+  if (digits >= 10 * kFifteenDigits) return {kFifteenDigits, shift - 1};
+  return {digits, shift};
+}
+
+// Exact rounding through the standard library (Ryu-style printf digits).
+Digits15 SlowDigits(double magnitude) {
+  char buffer[48];
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                              std::chars_format::scientific, 14);
+  // The text is d.dddddddddddddde±XX.
+  std::uint64_t digits = static_cast<std::uint64_t>(buffer[0] - '0');
+  for (int i = 2; i < 16; ++i) digits = digits * 10 + static_cast<std::uint64_t>(buffer[i] - '0');
+  const char* p = buffer + 17;
+  bool negative = *p == '-';
+  ++p;
+  int exponent = 0;
+  for (; p < result.ptr; ++p) exponent = exponent * 10 + (*p - '0');
+  if (negative) exponent = -exponent;
+  return NormalizeCarry(digits, 14 - exponent);
+}
+
+// The common case without text: false when the answer is not certain.
+bool FastDigits(double magnitude, Digits15& out) {
+  int binaryExponent = std::ilogb(magnitude);
+  int shift = 14 - static_cast<int>(std::floor(binaryExponent * 0.30102999566398120));
+  bool adjusted = false;
+  for (;;) {
+    if (shift < -kMaxExactPower || shift > kMaxExactPower) return false;
+    double scaled = shift >= 0 ? magnitude * kPowersOfTen[shift] : magnitude / kPowersOfTen[-shift];
+    if (scaled >= 1e15 || scaled < 1e14) {
+      if (adjusted) return false;
+      adjusted = true;
+      shift += scaled < 1e14 ? 1 : -1;
+      continue;
+    }
+    // Too close to a change in the number of digits to trust the product.
+    if (scaled < 1e14 + 1.0 || scaled > 1e15 - 1.0) return false;
+    double whole = std::floor(scaled);
+    double fraction = scaled - whole;
+    auto base = static_cast<std::uint64_t>(whole);
+    std::uint64_t digits;
+    if (shift >= 0) {
+      // The product's rounding error, exactly: the true scaled value is
+      // scaled + error, so the sign of fraction - 0.5 + error decides.
+      double error = std::fma(magnitude, kPowersOfTen[shift], -scaled);
+      double side = (fraction - 0.5) + error;
+      if (side > 0) {
+        digits = base + 1;
+      } else if (side < 0) {
+        digits = base;
+      } else {
+        digits = base + (base & 1);
+      }
+    } else {
+      // A quotient's error is below 1/16 here; stay clear of the tie.
+      if (std::fabs(fraction - 0.5) <= 0.0625) return false;
+      digits = base + (fraction > 0.5 ? 1 : 0);
+    }
+    out = NormalizeCarry(digits, shift);
+    return true;
+  }
+}
+
+Digits15 RoundToDigits(double magnitude) {
+  Digits15 result;
+  if (FastDigits(magnitude, result)) return result;
+  return SlowDigits(magnitude);
+}
+
+// Correctly rounded double of digits × 10^-shift (digits < 2^53).
+double DigitsToDouble(std::uint64_t digits, int shift) {
+  if (shift >= 0 && shift <= kMaxExactPower) return static_cast<double>(digits) / kPowersOfTen[shift];
+  if (shift < 0 && shift >= -kMaxExactPower) return static_cast<double>(digits) * kPowersOfTen[-shift];
+  char buffer[48];
+  char* end = std::to_chars(buffer, buffer + 24, digits).ptr;  // at most 16 digits
+  *end++ = 'e';
+  end = std::to_chars(end, buffer + sizeof buffer, -shift).ptr;
+  double value = 0;
+  auto result = std::from_chars(buffer, end, value);
+  if (result.ec == std::errc::result_out_of_range) {
+    return shift < 0 ? std::numeric_limits<double>::infinity() : 0.0;
+  }
+  return value;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+}  // namespace
+
+std::size_t FormatValueText(double v, char* out) {
+  if (std::isnan(v)) {
+    out[0] = 'N', out[1] = 'A', out[2] = 'N';
+    return 3;
+  }
+  char* p = out;
+  if (v < 0) *p++ = '-';
+  if (std::isinf(v)) {
+    p[0] = 'I', p[1] = 'N', p[2] = 'F';
+    return static_cast<std::size_t>(p + 3 - out);
+  }
+  if (v == 0) {
+    out[0] = '0';
+    return 1;
+  }
+  Digits15 rounded = RoundToDigits(std::fabs(v));
+  char digits[24];
+  std::to_chars(digits, digits + sizeof digits, rounded.digits);
+  int count = 15;
+  while (count > 1 && digits[count - 1] == '0') --count;
+  // |v| = 0.d1...dk × 10^exponent
+  int exponent = 15 - rounded.shift;
+  if (exponent >= -3 && exponent <= 15) {
+    if (exponent <= 0) {
+      *p++ = '0';
+      *p++ = '.';
+      for (int i = 0; i < -exponent; ++i) *p++ = '0';
+      for (int i = 0; i < count; ++i) *p++ = digits[i];
+    } else {
+      for (int i = 0; i < exponent; ++i) *p++ = i < count ? digits[i] : '0';
+      if (count > exponent) {
+        *p++ = '.';
+        for (int i = exponent; i < count; ++i) *p++ = digits[i];
+      }
+    }
+  } else {
+    *p++ = digits[0];
+    if (count > 1) {
+      *p++ = '.';
+      for (int i = 1; i < count; ++i) *p++ = digits[i];
+    }
+    *p++ = 'E';
+    p = std::to_chars(p, p + 8, exponent - 1).ptr;
+  }
+  return static_cast<std::size_t>(p - out);
+}
+
+double ParseValueText(std::string_view text) {
+  if (text == "INF") return std::numeric_limits<double>::infinity();
+  if (text == "-INF") return -std::numeric_limits<double>::infinity();
+  if (text == "NAN") return std::numeric_limits<double>::quiet_NaN();
+  std::size_t i = 0;
+  const std::size_t size = text.size();
+  while (i < size && IsSpace(text[i])) ++i;
+  bool negative = false;
+  if (i < size && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  const std::size_t numberStart = i;
+
+  // Up to 19 significant digits are gathered; later ones only mark the value
+  // as needing the general conversion.
+  std::uint64_t significand = 0;
+  int significantDigits = 0;
+  bool droppedDigits = false;
+  int pointExponent = 0;  // value = significand × 10^pointExponent before the exponent part
+  int digitCount = 0;
+  for (; i < size && IsDigit(text[i]); ++i, ++digitCount) {
+    if (significand == 0 && text[i] == '0') continue;
+    if (significantDigits < 19) {
+      significand = significand * 10 + static_cast<std::uint64_t>(text[i] - '0');
+      ++significantDigits;
+    } else {
+      ++pointExponent;
+      droppedDigits = droppedDigits || text[i] != '0';
+    }
+  }
+  if (i < size && text[i] == '.') {
+    ++i;
+    for (; i < size && IsDigit(text[i]); ++i, ++digitCount) {
+      if (significand == 0 && text[i] == '0') {
+        --pointExponent;
+        continue;
+      }
+      if (significantDigits < 19) {
+        significand = significand * 10 + static_cast<std::uint64_t>(text[i] - '0');
+        ++significantDigits;
+        --pointExponent;
+      } else {
+        droppedDigits = droppedDigits || text[i] != '0';
+      }
+    }
+  }
+  if (digitCount == 0) return 0.0;
+  std::size_t numberEnd = i;
+  long long exponent = 0;
+  if (i < size && (text[i] == 'e' || text[i] == 'E')) {
+    std::size_t j = i + 1;
+    bool exponentNegative = false;
+    if (j < size && (text[j] == '+' || text[j] == '-')) exponentNegative = text[j++] == '-';
+    if (j < size && IsDigit(text[j])) {
+      for (; j < size && IsDigit(text[j]); ++j) {
+        if (exponent < 100000000) exponent = exponent * 10 + (text[j] - '0');
+      }
+      if (exponentNegative) exponent = -exponent;
+      numberEnd = j;
+    }
+  }
+  double value;
+  long long decimalExponent = exponent + pointExponent;
+  if (significand == 0) {
+    value = 0.0;
+  } else if (!droppedDigits && significand <= (1ull << 53) && decimalExponent >= -kMaxExactPower &&
+             decimalExponent <= kMaxExactPower) {
+    value = decimalExponent >= 0 ? static_cast<double>(significand) * kPowersOfTen[decimalExponent]
+                                 : static_cast<double>(significand) / kPowersOfTen[-decimalExponent];
+  } else {
+    auto result = std::from_chars(text.data() + numberStart, text.data() + numberEnd, value);
+    if (result.ec == std::errc::result_out_of_range) {
+      // Position of the leading digit decides between overflow and underflow.
+      long long leading = decimalExponent + significantDigits;
+      value = leading > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    } else if (result.ec != std::errc()) {
+      value = 0.0;
+    }
+  }
+  return negative ? -value : value;
+}
+
+double RoundValue(double v) {
+  if (std::isnan(v)) return std::numeric_limits<double>::quiet_NaN();
+  if (v == 0) return 0.0;
+  if (std::isinf(v)) return v;
+  Digits15 rounded = RoundToDigits(std::fabs(v));
+  double magnitude = DigitsToDouble(rounded.digits, rounded.shift);
+  return v < 0 ? -magnitude : magnitude;
+}
