@@ -1,0 +1,183 @@
+// Headless engine: the shared SDL drawing on a software renderer over an
+// XRGB surface, with scripted frames and input.
+#include "engine/sdl/headless_engine.h"
+
+#include <SDL2/SDL_image.h>
+
+#include <cmath>
+
+#include "engine/sdl/sdl_engine_core.h"
+
+class HeadlessCore : public SdlEngineCore {
+ public:
+  HeadlessCore(int width, int height) : width_(width), height_(height) {}
+  ~HeadlessCore() override { System_Shutdown(); }
+
+  bool System_Initiate() override;
+  void System_Shutdown() override;
+  bool System_Start() override;
+  float Timer_GetDelta() override { return frameDelta_; }
+  void Input_GetMousePos(float* x, float* y) override {
+    if (x) *x = mouseX_;
+    if (y) *y = mouseY_;
+  }
+  int Input_GetMouseWheel() override { return wheel_; }
+  bool Input_IsMouseOver() override { return mouseOver_; }
+  bool Input_GetKeyState(int key) override { return key >= 0 && key < kKeyCount && keys_[key]; }
+
+  bool SaveFrame(const std::string& pngPath);
+  uint32_t GetPixel(int x, int y);
+  void Log(const char* line) { WriteLogLine(line); }
+
+  const int width_;
+  const int height_;
+  float frameDelta_ = 0.02f;
+  float mouseX_ = 0, mouseY_ = 0;
+  int wheel_ = 0;
+  bool mouseOver_ = true;
+  bool keys_[kKeyCount] = {};
+  std::function<void(int)> beforeFrame_;
+  int maxFrames_ = 1000;
+  int framesRun_ = 0;
+
+ protected:
+  void PresentFrame() override { SDL_RenderFlush(Renderer()); }
+
+ private:
+  SurfaceHandle target_;
+};
+
+bool HeadlessCore::System_Initiate() {
+  if (target_) return true;
+  if (width_ <= 0 || height_ <= 0 || width_ > 16384 || height_ > 16384) {
+    SetError("System_Initiate: target size out of range");
+    return false;
+  }
+  // No alpha channel in the target: SDL 2.26's software renderer writes a
+  // slightly wrong destination alpha when blending varying vertex colours,
+  // and a screen has no alpha either.
+  target_.reset(SDL_CreateRGBSurfaceWithFormat(0, width_, height_, 32, SDL_PIXELFORMAT_RGB888));
+  if (!target_) {
+    SetSdlError("System_Initiate: target surface");
+    return false;
+  }
+  if (!AttachRenderer(RendererHandle(SDL_CreateSoftwareRenderer(target_.get())), width_, height_)) {
+    target_.reset();
+    return false;
+  }
+  StartSound(MusicPlayer::Clock::Scripted);
+  return true;
+}
+
+void HeadlessCore::System_Shutdown() {
+  StopEverything();
+  target_.reset();  // after the renderer that draws into it
+}
+
+bool HeadlessCore::System_Start() {
+  if (!target_) {
+    SetError("System_Start: System_Initiate wasn't called");
+    return false;
+  }
+  if (!states_.frameFunc) {
+    SetError("System_Start: no frame function defined");
+    return false;
+  }
+  for (int frame = 0; frame < maxFrames_; ++frame) {
+    if (beforeFrame_) beforeFrame_(frame);
+    Music().AdvanceScriptedTime(frameDelta_);
+    ++framesRun_;
+    const bool stop = states_.frameFunc();
+    if (states_.renderFunc) states_.renderFunc();
+    wheel_ = 0;
+    if (stop) break;
+  }
+  return true;
+}
+
+bool HeadlessCore::SaveFrame(const std::string& pngPath) {
+  if (!target_) return false;
+  SDL_RenderFlush(Renderer());
+  return IMG_SavePNG(target_.get(), pngPath.c_str()) == 0;
+}
+
+uint32_t HeadlessCore::GetPixel(int x, int y) {
+  if (!target_ || x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+  SDL_RenderFlush(Renderer());
+  const auto* row = reinterpret_cast<const Uint32*>(static_cast<const uint8_t*>(target_->pixels) + y * target_->pitch);
+  return 0xFF000000u | (row[x] & 0x00FFFFFFu);
+}
+
+// ---- HeadlessEngine: scripting, then plain forwarding -------------------
+
+HeadlessEngine::HeadlessEngine(int width, int height) : core_(std::make_unique<HeadlessCore>(width, height)) {}
+HeadlessEngine::~HeadlessEngine() = default;
+
+void HeadlessEngine::SetFrameDelta(float seconds) {
+  if (std::isfinite(seconds) && seconds >= 0) core_->frameDelta_ = seconds;
+}
+void HeadlessEngine::SetKey(int code, bool down) {
+  if (code >= 0 && code < kKeyCount) core_->keys_[code] = down;
+}
+void HeadlessEngine::SetMousePos(float x, float y) {
+  core_->mouseX_ = x;
+  core_->mouseY_ = y;
+}
+void HeadlessEngine::SetMouseWheel(int wheel) { core_->wheel_ = wheel; }
+void HeadlessEngine::SetMouseOver(bool over) { core_->mouseOver_ = over; }
+void HeadlessEngine::SetBeforeFrame(std::function<void(int)> beforeFrame) {
+  core_->beforeFrame_ = std::move(beforeFrame);
+}
+void HeadlessEngine::SetMaxFrames(int frames) { core_->maxFrames_ = frames; }
+int HeadlessEngine::FramesRun() const { return core_->framesRun_; }
+int HeadlessEngine::Width() const { return core_->width_; }
+int HeadlessEngine::Height() const { return core_->height_; }
+bool HeadlessEngine::SaveFrame(const std::string& pngPath) { return core_->SaveFrame(pngPath); }
+uint32_t HeadlessEngine::GetPixel(int x, int y) { return core_->GetPixel(x, y); }
+
+bool HeadlessEngine::System_Initiate() { return core_->System_Initiate(); }
+void HeadlessEngine::System_Shutdown() { core_->System_Shutdown(); }
+bool HeadlessEngine::System_Start() { return core_->System_Start(); }
+const char* HeadlessEngine::System_GetErrorMessage() { return core_->System_GetErrorMessage(); }
+void HeadlessEngine::System_SetState(BoolState state, bool value) { core_->System_SetState(state, value); }
+void HeadlessEngine::System_SetState(FuncState state, hgeCallback value) { core_->System_SetState(state, value); }
+void HeadlessEngine::System_SetState(IntState state, int value) { core_->System_SetState(state, value); }
+void HeadlessEngine::System_SetState(StringState state, const char* value) { core_->System_SetState(state, value); }
+void* HeadlessEngine::Resource_Load(const char* name, uint32_t* size) { return core_->Resource_Load(name, size); }
+void HeadlessEngine::Resource_Free(void* block) { core_->Resource_Free(block); }
+bool HeadlessEngine::Resource_AttachPack(const char* fileName, const char* password) {
+  return core_->Resource_AttachPack(fileName, password);
+}
+float HeadlessEngine::Random_Float(float min, float max) { return core_->Random_Float(min, max); }
+float HeadlessEngine::Timer_GetDelta() { return core_->Timer_GetDelta(); }
+HEFFECT HeadlessEngine::Effect_Load(const char* name, uint32_t size) { return core_->Effect_Load(name, size); }
+HCHANNEL HeadlessEngine::Effect_PlayEx(HEFFECT effect, int volume, int pan, float pitch, bool loop) {
+  return core_->Effect_PlayEx(effect, volume, pan, pitch, loop);
+}
+bool HeadlessEngine::Channel_IsPlaying(HCHANNEL channel) { return core_->Channel_IsPlaying(channel); }
+void HeadlessEngine::Input_GetMousePos(float* x, float* y) { core_->Input_GetMousePos(x, y); }
+int HeadlessEngine::Input_GetMouseWheel() { return core_->Input_GetMouseWheel(); }
+bool HeadlessEngine::Input_IsMouseOver() { return core_->Input_IsMouseOver(); }
+bool HeadlessEngine::Input_GetKeyState(int key) { return core_->Input_GetKeyState(key); }
+bool HeadlessEngine::Gfx_BeginScene(HTARGET target) { return core_->Gfx_BeginScene(target); }
+void HeadlessEngine::Gfx_EndScene() { core_->Gfx_EndScene(); }
+void HeadlessEngine::Gfx_Clear(uint32_t colour) { core_->Gfx_Clear(colour); }
+void HeadlessEngine::Gfx_RenderQuad(const SpriteQuad* quad) { core_->Gfx_RenderQuad(quad); }
+void HeadlessEngine::Gfx_SetClipping(int x, int y, int width, int height) {
+  core_->Gfx_SetClipping(x, y, width, height);
+}
+void HeadlessEngine::Gfx_SetTransform(float x, float y, float dx, float dy, float rotation, float hscale,
+                                      float vscale) {
+  core_->Gfx_SetTransform(x, y, dx, dy, rotation, hscale, vscale);
+}
+HTEXTURE HeadlessEngine::Texture_Load(const char* name, uint32_t size, bool mipmap) {
+  return core_->Texture_Load(name, size, mipmap);
+}
+void HeadlessEngine::Texture_Free(HTEXTURE texture) { core_->Texture_Free(texture); }
+int HeadlessEngine::Texture_GetWidth(HTEXTURE texture, bool originalSize) {
+  return core_->Texture_GetWidth(texture, originalSize);
+}
+int HeadlessEngine::Texture_GetHeight(HTEXTURE texture, bool originalSize) {
+  return core_->Texture_GetHeight(texture, originalSize);
+}
+void HeadlessEngine::WriteLogLine(const char* line) { core_->Log(line); }

@@ -1,0 +1,242 @@
+// The window, the frame loop paced at the fixed frame rate (no vsync), and
+// input as Windows virtual-key codes.
+#include "engine/sdl/sdl_engine.h"
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "engine/sdl/key_map.h"
+#include "engine/sdl/sdl_engine_core.h"
+#include "engine/sdl/sdl_video.h"
+
+namespace {
+
+// Frames slower than this report the nominal delta instead, so that a stall
+// (a dragged window, a suspended machine) does not jump the animation.
+constexpr float kLongestDeltaSeconds = 0.2f;
+
+class SdlEngine : public SdlEngineCore {
+ public:
+  ~SdlEngine() override { System_Shutdown(); }
+
+  bool System_Initiate() override;
+  void System_Shutdown() override;
+  bool System_Start() override;
+  using SdlEngineCore::System_SetState;
+  void System_SetState(BoolState state, bool value) override;
+  void System_SetState(StringState state, const char* value) override;
+
+  float Timer_GetDelta() override { return delta_; }
+  void Input_GetMousePos(float* x, float* y) override {
+    if (x) *x = mouseX_;
+    if (y) *y = mouseY_;
+  }
+  int Input_GetMouseWheel() override { return wheel_; }
+  bool Input_IsMouseOver() override { return mouseOver_; }
+  bool Input_GetKeyState(int key) override { return key >= 0 && key < kKeyCount && keys_[key]; }
+
+ protected:
+  void PresentFrame() override { SDL_RenderPresent(Renderer()); }
+
+ private:
+  // False when the event asks the program to end.
+  bool handleEvent(const SDL_Event& event);
+  void setKey(int key, bool down);
+  void releaseAllKeys();
+  void applyCursor() { SDL_ShowCursor(states_.hideMouse ? SDL_DISABLE : SDL_ENABLE); }
+
+  SubsystemReference video_;
+  WindowHandle window_;
+  bool keys_[kKeyCount] = {};
+  float mouseX_ = 0, mouseY_ = 0;
+  int wheel_ = 0;
+  bool mouseOver_ = false;
+  bool focused_ = true;
+  float delta_ = 0;
+};
+
+bool SdlEngine::System_Initiate() {
+  if (window_) return true;
+  const int width = states_.screenWidth;
+  const int height = states_.screenHeight;
+  if (width <= 0 || height <= 0) {
+    SetError("System_Initiate: screen size must be positive");
+    return false;
+  }
+  std::string reason;
+  if (!InitDisplayVideo(video_, &reason)) {
+    SetError(reason);
+    return false;
+  }
+  const Uint32 flags = states_.windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP;
+  window_.reset(SDL_CreateWindow(states_.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
+                                 flags));
+  if (!window_) {
+    SetSdlError("System_Initiate: creating the window");
+    video_.Reset();
+    return false;
+  }
+  // Naming a render driver (SDL_RENDER_DRIVER) would switch SDL's batching
+  // off; the engine never touches the renderer behind SDL's back.
+  SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
+  RendererHandle renderer(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_ACCELERATED));
+  if (!renderer) renderer.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE));
+  if (!renderer) {
+    SetSdlError("System_Initiate: creating the renderer");
+    window_.reset();
+    video_.Reset();
+    return false;
+  }
+  // Full screen keeps the desktop's mode; a requested size that differs
+  // from it is scaled to fit, mouse positions included.
+  int outputWidth = 0, outputHeight = 0;
+  if (SDL_GetRendererOutputSize(renderer.get(), &outputWidth, &outputHeight) == 0 &&
+      (outputWidth != width || outputHeight != height))
+    SDL_RenderSetLogicalSize(renderer.get(), width, height);
+  if (!AttachRenderer(std::move(renderer), width, height)) {
+    window_.reset();
+    video_.Reset();
+    return false;
+  }
+  applyCursor();
+  StartSound(MusicPlayer::Clock::Device);
+
+  int x = 0, y = 0;
+  SDL_GetMouseState(&x, &y);
+  mouseX_ = static_cast<float>(x);
+  mouseY_ = static_cast<float>(y);
+  mouseOver_ = SDL_GetMouseFocus() == window_.get();
+  focused_ = true;
+  releaseAllKeys();
+  return true;
+}
+
+void SdlEngine::System_Shutdown() {
+  StopEverything();
+  window_.reset();  // after the renderer
+  video_.Reset();
+}
+
+void SdlEngine::System_SetState(BoolState state, bool value) {
+  SdlEngineCore::System_SetState(state, value);
+  if (!window_) return;
+  if (state == BoolState::Windowed) SDL_SetWindowFullscreen(window_.get(), value ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+  if (state == BoolState::HideMouse) applyCursor();
+}
+
+void SdlEngine::System_SetState(StringState state, const char* value) {
+  SdlEngineCore::System_SetState(state, value);
+  if (window_ && state == StringState::Title) SDL_SetWindowTitle(window_.get(), states_.title.c_str());
+}
+
+void SdlEngine::releaseAllKeys() {
+  for (bool& key : keys_) key = false;
+}
+
+void SdlEngine::setKey(int key, bool down) {
+  if (key < 0 || key >= kKeyCount) return;
+  keys_[key] = down;
+  // Either side's SHIFT, CTRL or ALT holds the shared code.
+  keys_[kKeyShift] = keys_[kKeyLeftShift] || keys_[kKeyRightShift];
+  keys_[kKeyCtrl] = keys_[kKeyLeftCtrl] || keys_[kKeyRightCtrl];
+  keys_[kKeyMenu] = keys_[kKeyLeftMenu] || keys_[kKeyRightMenu];
+}
+
+bool SdlEngine::handleEvent(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_QUIT: return false;
+    case SDL_WINDOWEVENT:
+      switch (event.window.event) {
+        case SDL_WINDOWEVENT_CLOSE: return false;
+        case SDL_WINDOWEVENT_ENTER: mouseOver_ = true; break;
+        case SDL_WINDOWEVENT_LEAVE: mouseOver_ = false; break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED: focused_ = true; break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+          // Keys released while another window has the focus never report.
+          focused_ = false;
+          releaseAllKeys();
+          break;
+        default: break;
+      }
+      break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+      setKey(VirtualKeyFromSdl(event.key.keysym.sym, event.key.keysym.scancode), event.type == SDL_KEYDOWN);
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      setKey(VirtualKeyFromMouseButton(event.button.button), event.type == SDL_MOUSEBUTTONDOWN);
+      break;
+    case SDL_MOUSEMOTION:
+      mouseX_ = static_cast<float>(event.motion.x);
+      mouseY_ = static_cast<float>(event.motion.y);
+      break;
+    case SDL_MOUSEWHEEL:
+      wheel_ += event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
+      break;
+    default: break;
+  }
+  return true;
+}
+
+bool SdlEngine::System_Start() {
+  if (!window_) {
+    SetError("System_Start: System_Initiate wasn't called");
+    return false;
+  }
+  if (!states_.frameFunc) {
+    SetError("System_Start: no frame function defined");
+    return false;
+  }
+  using Clock = std::chrono::steady_clock;
+  const bool paced = states_.framesPerSecond > 0;
+  const auto period = std::chrono::duration_cast<Clock::duration>(
+      std::chrono::duration<double>(paced ? 1.0 / states_.framesPerSecond : 0.0));
+  const float nominalDelta = paced ? 1.0f / static_cast<float>(states_.framesPerSecond) : 0.01f;
+
+  auto frameStart = Clock::now();
+  auto nextFrame = frameStart;
+  bool firstFrame = true;
+  for (;;) {
+    wheel_ = 0;
+    SDL_Event event;
+    bool running = true;
+    while (running && SDL_PollEvent(&event)) running = handleEvent(event);
+    if (!running) break;
+
+    if (!states_.dontSuspend && !focused_) {
+      // Suspended: sleep in the event queue until something happens.
+      if (SDL_WaitEvent(&event) && !handleEvent(event)) break;
+      firstFrame = true;
+      continue;
+    }
+
+    const auto now = Clock::now();
+    float delta = std::chrono::duration<float>(now - frameStart).count();
+    frameStart = now;
+    if (firstFrame || delta > kLongestDeltaSeconds) {
+      delta = nominalDelta;
+      nextFrame = now;
+    }
+    firstFrame = false;
+    delta_ = delta;
+
+    const bool stop = states_.frameFunc();
+    if (states_.renderFunc) states_.renderFunc();
+    if (stop) break;
+
+    if (paced) {
+      nextFrame += period;
+      const auto after = Clock::now();
+      // Behind by more than a frame: start afresh rather than rushing.
+      if (nextFrame + period < after) nextFrame = after;
+      std::this_thread::sleep_until(nextFrame);
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+std::unique_ptr<HGE> CreateSdlEngine() { return std::make_unique<SdlEngine>(); }

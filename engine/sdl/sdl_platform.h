@@ -1,0 +1,11 @@
+// The platform services on SDL: message boxes, the desktop size, the clock.
+#pragma once
+
+#include <memory>
+
+#include "engine/platform.h"
+
+// Every message also goes to standard error. Where no box can be shown (no
+// display), a Yes/No question answers No and a plain message answers OK.
+// Without video the desktop size falls back to 1920 x 1080, said on stderr.
+std::unique_ptr<Platform> CreateSdlPlatform();

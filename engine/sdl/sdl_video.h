@@ -1,0 +1,12 @@
+// Starting SDL's video on a real display. SDL 2.26 falls back to its
+// invisible "offscreen" driver when no display exists; that counts as no
+// display here unless SDL_VIDEODRIVER asks for it by name.
+#pragma once
+
+#include <string>
+
+#include "engine/sdl/sdl_handles.h"
+
+// Takes a reference on the video and event subsystems; false with the
+// reason in *error (and no reference held) when no display can be used.
+bool InitDisplayVideo(SubsystemReference& video, std::string* error);

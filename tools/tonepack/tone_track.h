@@ -1,0 +1,18 @@
+// Short sine-tone MP3 tracks encoded with LAME: test and placeholder music.
+// Needs nothing of the engine.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+struct ToneSpec {
+  double frequencyHz = 440.0;
+  double seconds = 1.0;
+  double amplitude = 0.3;  // 0..1 of full scale
+  int sampleRate = 44100;
+  int bitrateKbps = 64;
+};
+
+// The MP3 bytes of a mono tone faded in and out over 10 ms; empty when the
+// encoder fails or the spec is out of range (no samples, rate below 8000 Hz).
+std::vector<uint8_t> EncodeToneMp3(const ToneSpec& spec);
