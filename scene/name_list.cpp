@@ -236,6 +236,7 @@ void NameListStorage::ClearItems() {
 }
 
 void NameListStorage::Clear() {
+  spare_.reserve(spare_.size() + chunks_.size());
   for (std::unique_ptr<Chunk>& chunk : chunks_) spare_.push_back(std::move(chunk));
   chunks_.clear();
   starts_.clear();
