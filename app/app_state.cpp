@@ -1,6 +1,11 @@
 #include "app/app_state.h"
 
 #include "app/seeded_random.h"
+#include "scene/scene.h"
+
+AppState::AppState() = default;
+AppState::~AppState() = default;
+AppState& AppState::operator=(AppState&&) = default;
 
 AppState APP_STATE;
 

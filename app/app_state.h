@@ -9,8 +9,15 @@
 #include "engine/hge.h"
 #include "engine/platform.h"
 
+class SPIX;
+
 struct AppState {
+  AppState();
+  ~AppState();
+  AppState& operator=(AppState&&);
+
   HGE* engine = nullptr;
+  std::unique_ptr<SPIX> scene;  // every graphic of the catalogue and every figure
   int32_t autoGenerate = 1;    // automatic generator on (non-zero) or off
   int32_t autoCountdown = 0;   // frames until the automatic generator fires
   HCHANNEL musicChannel = 0;

@@ -6,6 +6,7 @@
 #include "app/music.h"
 #include "app/render.h"
 #include "app/seeded_random.h"
+#include "scene/scene.h"
 
 namespace {
 
@@ -46,6 +47,11 @@ bool loadResources(HGE* engine, Platform& platform) {
   return false;
 }
 
+void releaseLoadedResources() {
+  resetScreen();
+  APP_STATE.scene.reset();
+}
+
 }  // namespace
 
 int driftglowMain(Platform& platform) {
@@ -69,6 +75,8 @@ int driftglowMain(Platform& platform) {
     platform.ShowMessage(engine->System_GetErrorMessage(), "Error", kMbSystemModal | kMbIconError);
   } else {
     engine->Gfx_SetTransform(0, 0, 0, 0, 0, APP_STATE.windowScale, APP_STATE.windowScale);
+    APP_STATE.scene = std::make_unique<SPIX>();
+    APP_STATE.scene->noSpatialIndex = true;
     if (!loadResources(engine, platform)) {
       resetScreen();
       engine->System_Start();
@@ -78,5 +86,9 @@ int driftglowMain(Platform& platform) {
   engine->System_Shutdown();
   engine->Release();
   APP_STATE.engine = nullptr;
+  // Fonts, scene and sprites hold engine references of their own; letting
+  // them go here, before static destruction, ends the engine in order.
+  releaseLoadedResources();
+  APP_STATE.platform = nullptr;
   return 0;
 }
