@@ -61,6 +61,7 @@ struct CalcOperatorEntry {
 
 struct CalcProgram;
 struct CalcProgramCache;
+struct CalcStep;
 struct CalcToken;
 
 class CALC {
@@ -152,8 +153,9 @@ class CALC {
   bool LevelInRange();
   void StoreNumber(Level& lv, double number);
   void StoreText(Level& lv, std::string_view text, double number);
-  // Carries out operator entry k into slot k; false on error (slot k untouched).
-  bool ApplyEntry(Level& lv, int k);
+  // Carries out operation code on slots k and k + 1 into slot k (op_count
+  // must be k); false on error, with slot k untouched.
+  bool ApplyEntry(Level& lv, int k, int code);
   // The result of an operation as a number; code 227 also writes its text
   // (at most 64 characters) and its length.
   double Calculate(int code, double left, double right, char* text, std::size_t& textLength);
@@ -162,6 +164,8 @@ class CALC {
   double CallUserFunction(int index, double argument);
   void TextOf(const ValueSlot& slot, std::string& out) const;
   bool RunTokens(const CalcToken* token, const std::string& text);
+  bool RunSteps(const CalcStep* step, const std::string& text);
+  int ResolveVariable(std::int32_t& cached, const std::string& text, std::int32_t start, std::int32_t length);
   const CalcProgram& ProgramFor(std::string_view text, CalcProgram& scratch);
 
   std::unique_ptr<Level[]> levels_;

@@ -14,8 +14,9 @@ namespace {
 constexpr double kPi = 3.141592653589793;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// Operator table: operation code and priority of each operator byte.
-CalcOperatorEntry SimpleOperator(int op, bool unaryAllowed) {
+}  // namespace
+
+CalcOperatorEntry LookUpOperator(int op, bool unaryAllowed) {
   switch (op) {
     case 0xA4: return {kCodeRoundDecimals, 200};
     case '&': return {kCodeAnd, 248};
@@ -40,8 +41,6 @@ CalcOperatorEntry SimpleOperator(int op, bool unaryAllowed) {
     default: return {0, 0};
   }
 }
-
-}  // namespace
 
 CALC::CALC()
     : levels_(std::make_unique<Level[]>(kLevelCount)), programs_(std::make_unique<CalcProgramCache>()) {}
@@ -156,7 +155,7 @@ CalcOperatorEntry CALC::OperatorCode(int op) {
     if (--lv.paren_depth < 0) error = 10;
     return entry;
   }
-  CalcOperatorEntry entry = SimpleOperator(op, lv.unary_allowed != 0);
+  CalcOperatorEntry entry = LookUpOperator(op, lv.unary_allowed != 0);
   if (entry.code == 0) error = 1;
   return entry;
 }
@@ -175,16 +174,15 @@ void CALC::Reduce(int op) {
   while (incoming.priority <= top && lv.op_count > 0 && !closed) {
     const int k = --lv.op_count;
     const int code = lv.op_code[k];
-    if (!ApplyEntry(lv, k)) return;
+    if (!ApplyEntry(lv, k, code)) return;
     if (code == kCodeGroup) closed = true;
     if (lv.op_count > 0) top = lv.op_priority[lv.op_count - 1];
   }
   if (!closed) PushOperator(incoming.code, incoming.priority);
 }
 
-bool CALC::ApplyEntry(Level& lv, int k) {
+bool CALC::ApplyEntry(Level& lv, int k, int code) {
   error = 0;
-  const int code = lv.op_code[k];
   const double left = lv.value[k].number;
   const double right = lv.value[k + 1].number;
   char text[64];

@@ -45,17 +45,16 @@ bool CALC::RunTokens(const CalcToken* token, const std::string& text) {
         continue;
       case CalcTokenKind::Variable: {
         lv.after_function = 0;
-        int index = token->variable;
+        int index = ResolveVariable(token->variable, text, token->name_start, token->name_length);
         if (index < 0) {
-          index = vars.IndexOf(std::string_view(text).substr(static_cast<std::size_t>(token->name_start),
-                                                              static_cast<std::size_t>(token->name_length)));
-          if (index < 0) {
-            error = 11;
-            break;
-          }
-          token->variable = index;
+          error = 11;
+          break;
         }
-        StoreText(lv, vars.ValueAt(index), vars.NumberAt(index));
+        if (vars.IsCanonical(index)) {
+          StoreNumber(lv, vars.NumberAt(index));
+        } else {
+          StoreText(lv, vars.ValueAt(index), vars.NumberAt(index));
+        }
         if (error != 0) break;
         lv.unary_allowed = 0;
         continue;
@@ -109,6 +108,62 @@ bool CALC::RunTokens(const CalcToken* token, const std::string& text) {
   }
 }
 
+int CALC::ResolveVariable(std::int32_t& cached, const std::string& text, std::int32_t start, std::int32_t length) {
+  if (cached >= 0) return cached;
+  int index = vars.IndexOf(std::string_view(text).substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length)));
+  if (index >= 0) cached = index;
+  return index;
+}
+
+bool CALC::RunSteps(const CalcStep* step, const std::string& text) {
+  error = 0;
+  error_pos = 0;
+  Level& lv = levels_[level];
+  lv.value[0].number = 0.0;
+  lv.value[0].form = SlotForm::Empty;
+  for (;; ++step) {
+    switch (step->kind) {
+      case CalcStepKind::LoadNumber:
+        lv.op_count = step->slot;
+        if (step->code != 0) {
+          StoreResult(lv, step->number);
+        } else {
+          StoreNumber(lv, step->number);
+        }
+        continue;
+      case CalcStepKind::LoadVariable:
+      case CalcStepKind::CheckVariable: {
+        int index = ResolveVariable(step->variable, text, step->name_start, step->name_length);
+        if (index < 0) {
+          error = 11;
+          break;
+        }
+        if (step->kind == CalcStepKind::CheckVariable) continue;
+        lv.op_count = step->slot;
+        if (vars.IsCanonical(index)) {
+          StoreNumber(lv, vars.NumberAt(index));
+        } else {
+          StoreText(lv, vars.ValueAt(index), vars.NumberAt(index));
+        }
+        continue;
+      }
+      case CalcStepKind::Apply:
+        lv.op_count = step->slot;
+        if (!ApplyEntry(lv, step->slot, step->code)) break;
+        continue;
+      case CalcStepKind::Fail:
+        error = step->code;
+        break;
+      case CalcStepKind::Done:
+        lv.op_count = step->op_count;
+        return true;
+    }
+    lv.op_count = step->op_count;
+    error_pos = step->pos;
+    return false;
+  }
+}
+
 const CalcProgram& CALC::ProgramFor(std::string_view text, CalcProgram& scratch) {
   auto& kept = programs_->programs;
   if (auto found = kept.find(text); found != kept.end()) return found->second;
@@ -157,10 +212,10 @@ const std::string& CALC::Execute(std::string_view text) {
       error = 1;
       return result;
     }
-    const CalcToken* tokens = program.tokens.data() + statement.first_token;
+    const CalcStep* steps = program.steps.data() + statement.first_step;
     if (statement.kind == CalcStatementKind::Assignment) {
       assigned = 1;
-      if (!RunTokens(tokens, program.text)) {
+      if (!RunSteps(steps, program.text)) {
         error_pos += statement.offset;
         result.clear();
         return result;
@@ -173,11 +228,18 @@ const std::string& CALC::Execute(std::string_view text) {
       }
       const ValueSlot& value = lv.value[0];
       TextOf(value, result);
-      vars.SetKnown(std::string_view(program.text).substr(static_cast<std::size_t>(statement.start),
-                                                          static_cast<std::size_t>(statement.target_length)),
-                    result, value.number);
+      const bool canonical = value.form == SlotForm::Number;
+      if (statement.target_variable >= 0) {
+        vars.error = 0;
+        vars.SetAt(statement.target_variable, result, value.number, canonical);
+      } else {
+        const std::string_view name = std::string_view(program.text).substr(
+            static_cast<std::size_t>(statement.start), static_cast<std::size_t>(statement.target_length));
+        vars.SetKnown(name, result, value.number, canonical);
+        statement.target_variable = vars.Find(name);
+      }
     } else {
-      if (!RunTokens(tokens, program.text)) {
+      if (!RunSteps(steps, program.text)) {
         result.clear();
         return result;
       }

@@ -4,10 +4,13 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include "calc/calc.h"
 
 enum class CalcTokenKind : std::uint8_t {
   Number,    // number: its value as its text reads back (code 1: read as is, the text overflows)
@@ -32,6 +35,39 @@ struct CalcToken {
   mutable std::int32_t variable = -1;
 };
 
+// What running a scanned expression does to the level's operand slots, in
+// order. The reductions depend on the operators alone, never on values, so
+// they are worked out once when a text is first scanned; only the values,
+// the variables' presence and the operations' own errors are left for run
+// time, which gives the same results, slot contents and errors as scanning.
+enum class CalcStepKind : std::uint8_t {
+  LoadNumber,     // slot = number (code 1: its text overflows, store it as a result)
+  LoadVariable,   // slot = the variable's value; error 11 at pos when absent
+  CheckVariable,  // error 11 at pos when absent (the push then overflows)
+  Apply,          // slot = operation code on slots slot and slot + 1; errors at pos
+  Fail,           // error code at pos
+  Done,           // success; the result is slot 0
+};
+
+struct CalcStep {
+  CalcStepKind kind;
+  std::uint8_t code = 0;
+  std::int16_t slot = 0;
+  std::int16_t op_count = 0;  // the level's operator count after this step
+  std::int32_t pos = 0;
+  double number = 0.0;
+  std::int32_t name_start = 0;
+  std::int32_t name_length = 0;
+  mutable std::int32_t variable = -1;
+};
+
+// Works out the steps of one scanned expression (tokens up to its End or Fail).
+void CompileSteps(const CalcToken* tokens, std::vector<CalcStep>& steps);
+
+// The operator table for operator bytes and CalcOperator values other than
+// ")"; code 0 for anything else.
+CalcOperatorEntry LookUpOperator(int op, bool unaryAllowed);
+
 enum class CalcStatementKind : std::uint8_t { Bare, Assignment, StartsWithEquals };
 
 struct CalcStatement {
@@ -40,12 +76,15 @@ struct CalcStatement {
   std::int32_t offset;         // first character of its expression
   std::int32_t target_length;  // length of the assignment's target word; 0 if none
   std::uint32_t first_token;
+  std::uint32_t first_step;
+  mutable std::int32_t target_variable = -1;  // the target's position in the list, once known
 };
 
 struct CalcProgram {
   std::string text;  // the statement list without spaces
   std::vector<CalcStatement> statements;
   std::vector<CalcToken> tokens;
+  std::vector<CalcStep> steps;
 };
 
 // Scans one expression: expression is the text from the expression's start
@@ -54,9 +93,28 @@ void ScanExpression(std::string_view expression, std::int32_t offset, std::vecto
 // Splits a space-free statement list into statements and scans each.
 CalcProgram CompileStatements(std::string text);
 
+// Eight bytes at a time: formula texts are short and looked up very often.
 struct CalcTextHash {
   using is_transparent = void;
-  std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+  std::size_t operator()(std::string_view text) const {
+    std::uint64_t hash = 0x9E3779B97F4A7C15ull ^ text.size();
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+      std::uint64_t word;
+      std::memcpy(&word, text.data() + i, 8);
+      hash = Mix(hash ^ word);
+    }
+    if (i < text.size()) {
+      std::uint64_t word = 0;
+      std::memcpy(&word, text.data() + i, text.size() - i);
+      hash = Mix(hash ^ word);
+    }
+    return static_cast<std::size_t>(hash ^ (hash >> 29));
+  }
+  static std::uint64_t Mix(std::uint64_t value) {
+    value *= 0xBF58476D1CE4E5B9ull;
+    return value ^ (value >> 31);
+  }
 };
 
 struct CalcProgramCache {

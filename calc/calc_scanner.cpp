@@ -192,7 +192,8 @@ CalcProgram CompileStatements(std::string text) {
     while (i < size && all[i] != '=' && all[i] != ';') ++i;
     CalcStatement statement{CalcStatementKind::Bare, static_cast<std::int32_t>(start),
                             static_cast<std::int32_t>(start), 0,
-                            static_cast<std::uint32_t>(program.tokens.size())};
+                            static_cast<std::uint32_t>(program.tokens.size()),
+                            static_cast<std::uint32_t>(program.steps.size()), -1};
     if (i < size && all[i] == '=') {
       if (i == start) {
         statement.kind = CalcStatementKind::StartsWithEquals;
@@ -206,6 +207,7 @@ CalcProgram CompileStatements(std::string text) {
       }
     }
     ScanExpression(all.substr(static_cast<std::size_t>(statement.offset)), statement.offset, program.tokens);
+    CompileSteps(program.tokens.data() + statement.first_token, program.steps);
     program.statements.push_back(statement);
     if (program.tokens.back().kind == CalcTokenKind::Fail) break;  // this statement always fails
     std::size_t next = all.find(';', start);

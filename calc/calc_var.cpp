@@ -12,14 +12,15 @@ int CALC_VAR::IndexOf(std::string_view name) const {
 }
 
 int CALC_VAR::Find(std::string_view name) {
-  // Names are unique, so the hinted entry is the one IndexOf would find.
-  if (hint_ < names_.size() && names_[hint_] == name) {
-    int found = static_cast<int>(hint_);
-    hint_ = hint_ + 1 < names_.size() ? hint_ + 1 : 0;
-    return found;
+  // Names are unique, so a hinted entry is the one IndexOf would find.
+  const std::size_t count = names_.size();
+  if (count > 0) {
+    std::size_t next = last_ + 1 < count ? last_ + 1 : 0;
+    if (names_[next] == name) return static_cast<int>(last_ = next);
+    if (last_ < count && names_[last_] == name) return static_cast<int>(last_);
   }
   int found = IndexOf(name);
-  if (found >= 0) hint_ = static_cast<std::size_t>(found) + 1 < names_.size() ? static_cast<std::size_t>(found) + 1 : 0;
+  if (found >= 0) last_ = static_cast<std::size_t>(found);
   return found;
 }
 
@@ -44,10 +45,13 @@ double CALC_VAR::GetNumber(std::string_view name) {
 }
 
 void CALC_VAR::Set(std::string_view name, std::string_view value) {
-  SetKnown(name, value, ParseValueText(value));
+  const double number = ParseValueText(value);
+  char canonical[kValueTextCapacity];
+  const std::size_t length = FormatValueText(number, canonical);
+  SetKnown(name, value, number, std::string_view(canonical, length) == value);
 }
 
-void CALC_VAR::SetKnown(std::string_view name, std::string_view value, double number) {
+void CALC_VAR::SetKnown(std::string_view name, std::string_view value, double number, bool canonical) {
   error = 0;
   int index = Find(name);
   if (index < 0) {
@@ -57,11 +61,18 @@ void CALC_VAR::SetKnown(std::string_view name, std::string_view value, double nu
     names_.push_back(std::move(newName));
     values_.push_back(std::move(newValue));
     numbers_.push_back(number);
+    canonical_.push_back(canonical ? 1 : 0);
+    last_ = names_.size() - 1;
     return;
   }
+  SetAt(index, value, number, canonical);
+}
+
+void CALC_VAR::SetAt(int index, std::string_view value, double number, bool canonical) {
   auto i = static_cast<std::size_t>(index);
   values_[i].assign(value.data(), value.size());
   numbers_[i] = number;
+  canonical_[i] = canonical ? 1 : 0;
 }
 
 double CALC_VAR::TextToFloat(std::string_view text) { return ParseValueText(text); }

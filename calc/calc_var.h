@@ -41,13 +41,17 @@ class CALC_VAR {
 
  private:
   friend class CALC;
-  // Set with the number already known to be TextToFloat(value).
-  void SetKnown(std::string_view name, std::string_view value, double number);
+  // Set with the number already known to be TextToFloat(value); canonical
+  // when value is FloatToText(number).
+  void SetKnown(std::string_view name, std::string_view value, double number, bool canonical);
+  void SetAt(int index, std::string_view value, double number, bool canonical);
+  bool IsCanonical(int index) const { return canonical_[static_cast<std::size_t>(index)] != 0; }
   int Find(std::string_view name);
 
   std::vector<std::string> names_;
   std::vector<std::string> values_;
-  std::vector<double> numbers_;  // TextToFloat of each value, kept beside it
-  std::size_t hint_ = 0;         // where the next lookup looks first
+  std::vector<double> numbers_;         // TextToFloat of each value, kept beside it
+  std::vector<std::uint8_t> canonical_;  // the value is FloatToText of its number
+  std::size_t last_ = 0;                 // the entry found last: lookups try it and the next first
   std::string empty_;
 };

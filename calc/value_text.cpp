@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -48,12 +49,15 @@ Digits15 SlowDigits(double magnitude) {
 
 // The common case without text: false when the answer is not certain.
 bool FastDigits(double magnitude, Digits15& out) {
-  int binaryExponent = std::ilogb(magnitude);
-  int shift = 14 - static_cast<int>(std::floor(binaryExponent * 0.30102999566398120));
+  std::uint64_t bits;
+  std::memcpy(&bits, &magnitude, sizeof bits);
+  const int binaryExponent = static_cast<int>((bits >> 52) & 0x7FF) - 1023;
+  // floor(binaryExponent * log10(2)), give or take one; the loop corrects it.
+  int shift = 14 - ((binaryExponent * 78913) >> 18);
   bool adjusted = false;
   for (;;) {
     if (shift < -kMaxExactPower || shift > kMaxExactPower) return false;
-    double scaled = shift >= 0 ? magnitude * kPowersOfTen[shift] : magnitude / kPowersOfTen[-shift];
+    const double scaled = shift >= 0 ? magnitude * kPowersOfTen[shift] : magnitude / kPowersOfTen[-shift];
     if (scaled >= 1e15 || scaled < 1e14) {
       if (adjusted) return false;
       adjusted = true;
@@ -62,15 +66,18 @@ bool FastDigits(double magnitude, Digits15& out) {
     }
     // Too close to a change in the number of digits to trust the product.
     if (scaled < 1e14 + 1.0 || scaled > 1e15 - 1.0) return false;
-    double whole = std::floor(scaled);
-    double fraction = scaled - whole;
-    auto base = static_cast<std::uint64_t>(whole);
+    const auto base = static_cast<std::uint64_t>(scaled);
+    const double fraction = scaled - static_cast<double>(base);
     std::uint64_t digits;
-    if (shift >= 0) {
+    // The scaled value is within 1/16 of the true one (half a unit in the
+    // last place below 2^50), so outside that band around .5 it decides.
+    if (std::fabs(fraction - 0.5) > 0.0625) {
+      digits = base + (fraction > 0.5 ? 1 : 0);
+    } else if (shift >= 0) {
       // The product's rounding error, exactly: the true scaled value is
       // scaled + error, so the sign of fraction - 0.5 + error decides.
-      double error = std::fma(magnitude, kPowersOfTen[shift], -scaled);
-      double side = (fraction - 0.5) + error;
+      const double error = std::fma(magnitude, kPowersOfTen[shift], -scaled);
+      const double side = (fraction - 0.5) + error;
       if (side > 0) {
         digits = base + 1;
       } else if (side < 0) {
@@ -79,9 +86,7 @@ bool FastDigits(double magnitude, Digits15& out) {
         digits = base + (base & 1);
       }
     } else {
-      // A quotient's error is below 1/16 here; stay clear of the tie.
-      if (std::fabs(fraction - 0.5) <= 0.0625) return false;
-      digits = base + (fraction > 0.5 ? 1 : 0);
+      return false;
     }
     out = NormalizeCarry(digits, shift);
     return true;
@@ -130,6 +135,11 @@ std::size_t FormatValueText(double v, char* out) {
   if (v == 0) {
     out[0] = '0';
     return 1;
+  }
+  if (std::fabs(v) < 1e15) {
+    // Whole numbers below 1e15 are written as they are.
+    const auto whole = static_cast<std::int64_t>(v);
+    if (static_cast<double>(whole) == v) return static_cast<std::size_t>(std::to_chars(out, out + 24, whole).ptr - out);
   }
   Digits15 rounded = RoundToDigits(std::fabs(v));
   char digits[24];
@@ -244,10 +254,16 @@ double ParseValueText(std::string_view text) {
 }
 
 double RoundValue(double v) {
-  if (std::isnan(v)) return std::numeric_limits<double>::quiet_NaN();
-  if (v == 0) return 0.0;
-  if (std::isinf(v)) return v;
-  Digits15 rounded = RoundToDigits(std::fabs(v));
-  double magnitude = DigitsToDouble(rounded.digits, rounded.shift);
-  return v < 0 ? -magnitude : magnitude;
+  const double magnitude = std::fabs(v);
+  if (magnitude < 1e15) {
+    // Whole numbers below 1e15 have at most 15 digits: they stay as they are
+    // (and -0 becomes 0, as its text "0" reads back).
+    const auto whole = static_cast<std::int64_t>(v);
+    if (static_cast<double>(whole) == v) return v + 0.0;
+  } else if (!(magnitude <= std::numeric_limits<double>::max())) {
+    return std::isnan(v) ? std::numeric_limits<double>::quiet_NaN() : v;
+  }
+  Digits15 rounded = RoundToDigits(magnitude);
+  const double result = DigitsToDouble(rounded.digits, rounded.shift);
+  return v < 0 ? -result : result;
 }
