@@ -210,6 +210,7 @@ const std::string& CALC::Execute(std::string_view text) {
     if (statement.kind == CalcStatementKind::StartsWithEquals) {
       assigned = 1;
       error = 1;
+      result.clear();
       return result;
     }
     const CalcStep* steps = program.steps.data() + statement.first_step;
