@@ -2,6 +2,8 @@
 // and the headless engine so that both draw exactly alike.
 #include "engine/sdl/sdl_engine_core.h"
 
+#include "engine/sdl/quad_splitter.h"
+
 #include <SDL2/SDL_image.h>
 
 #include <algorithm>
@@ -197,14 +199,16 @@ bool SdlEngineCore::AttachRenderer(RendererHandle renderer, int width, int heigh
 
   SurfaceHandle white(SDL_CreateRGBSurfaceWithFormat(0, 1, 1, 32, SDL_PIXELFORMAT_ARGB8888));
   if (white) SDL_FillRect(white.get(), nullptr, 0xFFFFFFFFu);
+  SDL_RendererInfo info;
+  softwareRenderer_ = SDL_GetRendererInfo(renderer_.get(), &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
   white_ = TextureSlot{};
-  if (white) white_.texture.reset(SDL_CreateTextureFromSurface(renderer_.get(), white.get()));
+  white_.imageWidth = white_.imageHeight = white_.surfaceWidth = white_.surfaceHeight = 1;
+  if (white) white_.texture = createTexture(white.get(), 1, 1);
   if (!white_.texture) {
     SetSdlError("white texture");
     ReleaseRenderer();
     return false;
   }
-  white_.imageWidth = white_.imageHeight = white_.surfaceWidth = white_.surfaceHeight = 1;
 
   transformOn_ = false;
   Gfx_SetClipping(0, 0, 0, 0);
@@ -305,6 +309,73 @@ void SdlEngineCore::prepareTexture(TextureSlot& slot, SDL_BlendMode blendMode) {
   }
 }
 
+// Hands triangles to SDL. On the software renderer each triangle is its own
+// call with corrected coordinates (see softwareVertex); elsewhere a quad's
+// triangles go out together.
+class SdlEngineCore::QuadEmitter final : public TriangleSink {
+ public:
+  QuadEmitter(SDL_Renderer* renderer, const TextureSlot& slot, bool software)
+      : renderer_(renderer), slot_(slot), software_(software) {}
+  ~QuadEmitter() { Flush(); }
+
+  void Triangle(const ClipVertex& a, const ClipVertex& b, const ClipVertex& c) override {
+    if (software_) {
+      SDL_Vertex triangle[3] = {toSdl(a), toSdl(b), toSdl(c)};
+      softwareTexels(a, b, c, triangle);
+      SDL_RenderGeometry(renderer_, slot_.texture.get(), triangle, 3, nullptr, 0);
+      return;
+    }
+    if (count_ + 3 > kBatch) Flush();
+    vertices_[count_++] = toSdl(a);
+    vertices_[count_++] = toSdl(b);
+    vertices_[count_++] = toSdl(c);
+  }
+
+  void Flush() {
+    if (count_ > 0) SDL_RenderGeometry(renderer_, slot_.texture.get(), vertices_, count_, nullptr, 0);
+    count_ = 0;
+  }
+
+ private:
+  static constexpr int kBatch = 96;
+
+  // SDL 2.26's software rasteriser keeps whole pixels of each corner
+  // (truncated) and whole texels of its texture coordinates (truncated),
+  // then takes one texel off the largest coordinate of a triangle whose
+  // coordinates differ. Corners are therefore rounded to the nearest pixel
+  // (so that pixel centres decide coverage), and texture coordinates are
+  // given as texel centres of a texture two texels larger than the surface,
+  // with the largest ones one texel further out to make up for the lost one.
+  void softwareTexels(const ClipVertex& a, const ClipVertex& b, const ClipVertex& c, SDL_Vertex (&out)[3]) const {
+    const ClipVertex* in[3] = {&a, &b, &c};
+    for (int axis = 0; axis < 2; ++axis) {
+      const int texels = axis == 0 ? slot_.surfaceWidth : slot_.surfaceHeight;
+      int texel[3];
+      for (int i = 0; i < 3; ++i) {
+        const float coordinate = axis == 0 ? in[i]->u : in[i]->v;
+        texel[i] = static_cast<int>(std::floor(unitCoordinate(coordinate) * static_cast<float>(texels)));
+      }
+      const int lowest = std::min({texel[0], texel[1], texel[2]});
+      const int highest = std::max({texel[0], texel[1], texel[2]});
+      for (int i = 0; i < 3; ++i) {
+        const int adjusted = texel[i] + (highest > lowest && texel[i] == highest ? 1 : 0);
+        const float centre = (static_cast<float>(adjusted) + 0.5f) / static_cast<float>(texels + 2);
+        (axis == 0 ? out[i].tex_coord.x : out[i].tex_coord.y) = centre;
+      }
+    }
+    for (SDL_Vertex& v : out) {
+      v.position.x = std::floor(v.position.x + 0.5f);
+      v.position.y = std::floor(v.position.y + 0.5f);
+    }
+  }
+
+  SDL_Renderer* renderer_;
+  const TextureSlot& slot_;
+  const bool software_;
+  SDL_Vertex vertices_[kBatch];
+  int count_ = 0;
+};
+
 void SdlEngineCore::Gfx_RenderQuad(const SpriteQuad* quad) {
   if (!quad || !renderer_ || clipEmpty_) return;
   const bool untextured = quad->texture == 0;
@@ -328,39 +399,21 @@ void SdlEngineCore::Gfx_RenderQuad(const SpriteQuad* quad) {
                   static_cast<float>((c >> 8) & 0xFF),
                   static_cast<float>(c & 0xFF),
                   static_cast<float>(c >> 24),
-                  untextured ? 0.5f : source.tx,
-                  untextured ? 0.5f : source.ty};
-  }
-
-  // Two triangles (0 1 2) and (0 2 3). A quad reaching past the guard
-  // rectangle is cut to it first: SDL 2.26's software rasteriser overflows
-  // on very large triangles and then fills the wrong pixels.
-  SDL_Vertex vertices[2 * kMaxClippedVertices];
-  int indices[2 * 3 * (kMaxClippedVertices - 2)];
-  int vertexCount = 0;
-  int indexCount = 0;
-  if (InsideRect(corners, 4, guard_)) {
-    for (const ClipVertex& corner : corners) vertices[vertexCount++] = toSdl(corner);
-    for (int index : {0, 1, 2, 0, 2, 3}) indices[indexCount++] = index;
-  } else {
-    constexpr int kTriangles[2][3] = {{0, 1, 2}, {0, 2, 3}};
-    for (const auto& triangle : kTriangles) {
-      const ClipVertex in[3] = {corners[triangle[0]], corners[triangle[1]], corners[triangle[2]]};
-      ClipVertex out[kMaxClippedVertices];
-      const int count = ClipTriangle(in, guard_, out);
-      const int base = vertexCount;
-      for (int i = 0; i < count; ++i) vertices[vertexCount++] = toSdl(out[i]);
-      for (int i = 1; i + 1 < count; ++i) {
-        indices[indexCount++] = base;
-        indices[indexCount++] = base + i;
-        indices[indexCount++] = base + i + 1;
-      }
-    }
-    if (indexCount == 0) return;
+                  untextured ? 0.5f : unitCoordinate(source.tx),
+                  untextured ? 0.5f : unitCoordinate(source.ty)};
   }
 
   prepareTexture(*slot, (quad->blend & kBlendAlpha) ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_ADD);
-  SDL_RenderGeometry(renderer_.get(), slot->texture.get(), vertices, vertexCount, indices, indexCount);
+  SplitSettings settings;
+  if (!untextured) {
+    settings.texelsWide = slot->surfaceWidth;
+    settings.texelsHigh = slot->surfaceHeight;
+  }
+  // A quad reaching past the guard rectangle is cut to its visible part:
+  // SDL 2.26's software rasteriser overflows on very large triangles and
+  // then fills the wrong pixels.
+  QuadEmitter emitter(renderer_.get(), *slot, softwareRenderer_);
+  SplitQuad(corners, settings, guard_, emitter);
 }
 
 // ---- Textures -----------------------------------------------------------
@@ -409,24 +462,27 @@ HTEXTURE SdlEngineCore::Texture_Load(const char* name, uint32_t size, bool mipma
     SetError(std::string("Texture_Load: ") + label + ": larger than the renderer's textures");
     return 0;
   }
-  SurfaceHandle padded(
-      SDL_CreateRGBSurfaceWithFormat(0, slot.surfaceWidth, slot.surfaceHeight, 32, SDL_PIXELFORMAT_ARGB8888));
-  if (!padded || SDL_LockSurface(padded.get()) != 0) {
-    SetSdlError("Texture_Load: texture surface");
-    return 0;
-  }
-  if (SDL_LockSurface(image.get()) == 0) {
-    copyPadded(image.get(), padded.get());
-    SDL_UnlockSurface(image.get());
-  }
-  SDL_UnlockSurface(padded.get());
-  slot.texture.reset(SDL_CreateTextureFromSurface(renderer_.get(), padded.get()));
+  slot.texture = createTexture(image.get(), slot.surfaceWidth, slot.surfaceHeight);
   if (!slot.texture) {
     SetSdlError("Texture_Load: creating the texture");
     return 0;
   }
   textures_.push_back(std::move(slot));
   return static_cast<HTEXTURE>(textures_.size());
+}
+
+TextureHandle SdlEngineCore::createTexture(SDL_Surface* image, int surfaceWidth, int surfaceHeight) {
+  // The software renderer's texture is two texels larger (see QuadEmitter).
+  const int extra = softwareRenderer_ ? 2 : 0;
+  SurfaceHandle padded(
+      SDL_CreateRGBSurfaceWithFormat(0, surfaceWidth + extra, surfaceHeight + extra, 32, SDL_PIXELFORMAT_ARGB8888));
+  if (!padded || SDL_LockSurface(padded.get()) != 0) return nullptr;
+  if (SDL_LockSurface(image) == 0) {
+    copyPadded(image, padded.get());
+    SDL_UnlockSurface(image);
+  }
+  SDL_UnlockSurface(padded.get());
+  return TextureHandle(SDL_CreateTextureFromSurface(renderer_.get(), padded.get()));
 }
 
 void SdlEngineCore::Texture_Free(HTEXTURE texture) {

@@ -113,7 +113,11 @@ class SdlEngineCore : public HGE {
     bool filterSet = false;
   };
 
+  class QuadEmitter;
+
   TextureSlot* findTexture(HTEXTURE texture);
+  // An SDL texture holding the ARGB8888 image, padded to the surface size.
+  TextureHandle createTexture(SDL_Surface* image, int surfaceWidth, int surfaceHeight);
   bool loadBytes(const char* name, uint32_t size, std::vector<uint8_t>& bytes);
   void prepareTexture(TextureSlot& slot, SDL_BlendMode blendMode);
   void updateGuardRect();
@@ -126,6 +130,7 @@ class SdlEngineCore : public HGE {
   MusicPlayer music_;
 
   RendererHandle renderer_;
+  bool softwareRenderer_ = false;
   int targetWidth_ = 0;
   int targetHeight_ = 0;
   std::vector<TextureSlot> textures_;  // handle = index + 1; freed slots stay empty

@@ -1,0 +1,58 @@
+// Helpers for the SDL engine tests, with no SDL in them: uncompressed PNG
+// images, scoped temporary folders and environment variables, and the
+// folder where failing pixel tests leave their actual frames.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct TestImage {
+  int width = 0;
+  int height = 0;
+  std::vector<uint32_t> argb;  // row by row
+  uint32_t at(int x, int y) const { return argb[static_cast<size_t>(y) * width + x]; }
+};
+
+// An 8-bit RGBA PNG with stored (uncompressed) deflate blocks.
+std::vector<uint8_t> EncodePng(const TestImage& image);
+
+// Where pixel tests write the frame they saw when it differs from the expected one.
+std::string ActualFramePath(const std::string& name);
+
+// A fresh folder under the system's temporary folder, removed on destruction.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  const std::filesystem::path& path() const { return path_; }
+  // Writes the bytes to path() / relative, creating folders.
+  void Write(const std::string& relative, const std::vector<uint8_t>& bytes) const;
+  void Write(const std::string& relative, const std::string& text) const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Makes a folder the working folder until destruction.
+class ScopedWorkingFolder {
+ public:
+  explicit ScopedWorkingFolder(const std::filesystem::path& folder);
+  ~ScopedWorkingFolder();
+
+ private:
+  std::filesystem::path previous_;
+};
+
+// Sets (or with nullopt, removes) an environment variable until destruction.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const char* name, std::optional<std::string> value);
+  ~ScopedEnvironment();
+
+ private:
+  std::string name_;
+  std::optional<std::string> previous_;
+};
