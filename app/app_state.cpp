@@ -1,6 +1,7 @@
 #include "app/app_state.h"
 
 #include "app/seeded_random.h"
+#include "font/font.h"
 #include "scene/scene.h"
 
 AppState::AppState() = default;

@@ -10,6 +10,7 @@
 #include "engine/platform.h"
 
 class SPIX;
+class hgeFont;
 
 struct AppState {
   AppState();
@@ -17,6 +18,8 @@ struct AppState {
   AppState& operator=(AppState&&);
 
   HGE* engine = nullptr;
+  std::unique_ptr<hgeFont> titleFont;  // draws the product-name line of the help overlay
+  std::unique_ptr<hgeFont> helpFont;   // draws the help and credits text
   std::unique_ptr<SPIX> scene;  // every graphic of the catalogue and every figure
   int32_t autoGenerate = 1;    // automatic generator on (non-zero) or off
   int32_t autoCountdown = 0;   // frames until the automatic generator fires

@@ -6,6 +6,8 @@
 #include "app/music.h"
 #include "app/render.h"
 #include "app/seeded_random.h"
+#include "app/texture_catalogue.h"
+#include "font/font.h"
 #include "scene/scene.h"
 
 namespace {
@@ -38,6 +40,10 @@ void configureWindow(HGE* engine, Platform& platform) {
 // when something is missing.
 bool loadResources(HGE* engine, Platform& platform) {
   engine->Resource_AttachPack("Graphics.paq");
+  if (loadTextureCatalogue()) {
+    platform.ShowMessage("Can't load graphics.", "Error", kMbIconError);
+    return true;
+  }
 
   engine->Resource_AttachPack("Sound.paq");
   if (loadMusic()) {
@@ -50,6 +56,8 @@ bool loadResources(HGE* engine, Platform& platform) {
 void releaseLoadedResources() {
   resetScreen();
   APP_STATE.scene.reset();
+  APP_STATE.titleFont.reset();
+  APP_STATE.helpFont.reset();
 }
 
 }  // namespace
