@@ -19,6 +19,7 @@
 #include <string_view>
 
 #include "calc/calc_var.h"
+#include "calc/value_text.h"
 
 // Operators that are not a single operator byte, for OperatorCode and Reduce.
 enum CalcOperator : int {
@@ -92,12 +93,13 @@ class CALC {
   // Runs a statement list separated by ";"; a statement "name=expression"
   // stores its value in vars. Returns the last statement's value text, or
   // the empty text with `error` and `error_pos` set. The text ends at its
-  // first zero byte. The returned reference is valid until the next Execute
-  // or Evaluate at the same level. Texts are kept with their scanned form,
-  // so running the same texts again and again skips the scanning.
-  const std::string& Execute(std::string_view text);
+  // first zero byte. The returned value is valid until the next Execute or
+  // Evaluate at the same level; its characters are only formatted if read.
+  // Texts are kept with their scanned form, so running the same texts again
+  // and again skips the scanning.
+  const ValueText& Execute(std::string_view text);
   // One expression, up to the first ";", on the current level.
-  const std::string& Evaluate(std::string_view text);
+  const ValueText& Evaluate(std::string_view text);
 
   // The scanner's pieces.
   static std::string RemoveSpaces(std::string_view text);
@@ -126,7 +128,7 @@ class CALC {
 
   // Read-only views of the current level's stacks.
   int OperatorCount() const;
-  std::string ValueText(int slot) const;
+  std::string SlotText(int slot) const;
 
   // The message for an error code (UTF-8), or the empty text.
   static std::string_view ErrorMessage(int code);
@@ -147,22 +149,33 @@ class CALC {
     std::uint8_t op_code[kOperatorSlots] = {};
     std::uint8_t op_priority[kOperatorSlots] = {};
     ValueSlot value[kValueSlots];
-    std::string result;  // the text Execute and Evaluate return
+    ValueText result;  // what Execute and Evaluate return
   };
 
   bool LevelInRange();
+  // PushValue of a computed value into slots[0], emptying the next two.
+  static void SetSlots(ValueSlot* slots, double number) {
+    slots[0].number = number;
+    slots[0].form = SlotForm::Number;
+    slots[1].number = 0.0;
+    slots[1].form = SlotForm::Empty;
+    slots[2].number = 0.0;
+    slots[2].form = SlotForm::Empty;
+  }
   void StoreNumber(Level& lv, double number);
   void StoreText(Level& lv, std::string_view text, double number);
   // Carries out operation code on slots k and k + 1 into slot k (op_count
   // must be k); false on error, with slot k untouched.
   bool ApplyEntry(Level& lv, int k, int code);
-  // The result of an operation as a number; code 227 also writes its text
-  // (at most 64 characters) and its length.
-  double Calculate(int code, double left, double right, char* text, std::size_t& textLength);
+  // The result of an operation other than 227 as a number.
+  double Calculate(int code, double left, double right);
+  // Operation 227: writes its text (at most 64 characters) unless the value
+  // is passed on unchanged (textLength stays 0).
+  double RoundDecimals(double left, double right, char* text, std::size_t& textLength);
   // Stores an operation's result as its value text would read back.
   void StoreResult(Level& lv, double result);
   double CallUserFunction(int index, double argument);
-  void TextOf(const ValueSlot& slot, std::string& out) const;
+  void TextOf(const ValueSlot& slot, ValueText& out) const;
   bool RunTokens(const CalcToken* token, const std::string& text);
   bool RunSteps(const CalcStep* step, const std::string& text);
   int ResolveVariable(std::int32_t& cached, const std::string& text, std::int32_t start, std::int32_t length);
@@ -171,5 +184,5 @@ class CALC {
   std::unique_ptr<Level[]> levels_;
   std::unique_ptr<CalcProgramCache> programs_;
   int executing_ = 0;  // Execute calls in progress (user functions nest them)
-  std::string outOfRange_;  // returned when `level` is outside 0 to 31
+  ValueText outOfRange_;  // returned when `level` is outside 0 to 31
 };

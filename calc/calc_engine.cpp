@@ -2,6 +2,7 @@
 // operator table, the reduction step and the meaning of every operation.
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "calc/calc.h"
@@ -58,25 +59,97 @@ int CALC::OperatorCount() const {
   return levels_[level].op_count;
 }
 
-std::string CALC::ValueText(int slot) const {
-  std::string text;
+std::string CALC::SlotText(int slot) const {
+  ValueText text;
   if (level >= 0 && level < kLevelCount && slot >= 0 && slot < kValueSlots) TextOf(levels_[level].value[slot], text);
-  return text;
+  return text.Text();
 }
 
-void CALC::TextOf(const ValueSlot& slot, std::string& out) const {
+void CALC::TextOf(const ValueSlot& slot, ValueText& out) const {
   switch (slot.form) {
     case SlotForm::Empty:
-      out.clear();
+      out.Clear();
       break;
-    case SlotForm::Number: {
-      char buffer[kValueTextCapacity];
-      out.assign(buffer, FormatValueText(slot.number, buffer));
+    case SlotForm::Number:
+      out.SetNumber(slot.number);
       break;
-    }
     case SlotForm::Text:
-      out = slot.text;
+      out.SetText(slot.text, slot.number, false);
       break;
+  }
+}
+
+int CALC::ResolveVariable(std::int32_t& cached, const std::string& text, std::int32_t start, std::int32_t length) {
+  if (cached >= 0) return cached;
+  int index = vars.IndexOf(std::string_view(text).substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length)));
+  if (index >= 0) cached = index;
+  return index;
+}
+
+bool CALC::RunSteps(const CalcStep* step, const std::string& text) {
+  error = 0;
+  error_pos = 0;
+  Level& lv = levels_[level];
+  lv.value[0].number = 0.0;
+  lv.value[0].form = SlotForm::Empty;
+  for (;; ++step) {
+    switch (step->kind) {
+      case CalcStepKind::LoadNumber:
+        lv.op_count = step->slot;
+        if (step->code != 0) {
+          StoreResult(lv, step->number);
+        } else {
+          SetSlots(lv.value + step->slot, step->number);
+        }
+        continue;
+      case CalcStepKind::LoadVariable:
+      case CalcStepKind::CheckVariable: {
+        int index = ResolveVariable(step->variable, text, step->name_start, step->name_length);
+        if (index < 0) {
+          error = 11;
+          break;
+        }
+        if (step->kind == CalcStepKind::CheckVariable) continue;
+        lv.op_count = step->slot;
+        if (vars.IsCanonical(index)) {
+          SetSlots(lv.value + step->slot, vars.NumberAt(index));
+        } else {
+          StoreText(lv, vars.ValueAt(index), vars.NumberAt(index));
+        }
+        continue;
+      }
+      case CalcStepKind::Apply: {
+        const int k = step->slot;
+        lv.op_count = k;
+        if (step->code == kCodeRoundDecimals || (step->code >= 20 && step->code <= 22)) {
+          // Text results and user functions (which may run evaluations of
+          // their own) take the general way.
+          if (!ApplyEntry(lv, k, step->code)) break;
+          continue;
+        }
+        ValueSlot* slot = lv.value + k;
+        const double result = Calculate(step->code, slot[0].number, slot[1].number);
+        if (error != 0) break;
+        const double magnitude = std::fabs(result);
+        if (magnitude < 1e15 && static_cast<double>(static_cast<std::int64_t>(result)) == result) {
+          SetSlots(slot, result + 0.0);  // whole numbers are already as their text reads back
+        } else if (magnitude < 1e300) {
+          SetSlots(slot, RoundValue(result));
+        } else {
+          StoreResult(lv, result);
+        }
+        continue;
+      }
+      case CalcStepKind::Fail:
+        error = step->code;
+        break;
+      case CalcStepKind::Done:
+        lv.op_count = step->op_count;
+        return true;
+    }
+    lv.op_count = step->op_count;
+    error_pos = step->pos;
+    return false;
   }
 }
 
@@ -185,24 +258,32 @@ bool CALC::ApplyEntry(Level& lv, int k, int code) {
   error = 0;
   const double left = lv.value[k].number;
   const double right = lv.value[k + 1].number;
-  char text[64];
-  std::size_t textLength = 0;
-  double result = Calculate(code, left, right, text, textLength);
-  if (error != 0) return false;
   // op_count is k now, so the result lands in slot k.
-  if (textLength > 0) {
-    StoreText(lv, std::string_view(text, textLength), result);
-  } else {
-    StoreResult(lv, result);
+  if (code == kCodeRoundDecimals) {
+    char text[64];
+    std::size_t textLength = 0;
+    double result = RoundDecimals(left, right, text, textLength);
+    if (error != 0) return false;
+    if (textLength > 0) {
+      StoreText(lv, std::string_view(text, textLength), result);
+    } else {
+      StoreResult(lv, result);
+    }
+    return true;
   }
-  return error == 0;
+  double result = Calculate(code, left, right);
+  if (error != 0) return false;
+  StoreResult(lv, result);
+  return true;
 }
 
 std::string CALC::Apply(int code, std::string_view left, std::string_view right) {
   error = 0;
   char text[64];
   std::size_t textLength = 0;
-  double result = Calculate(code, ParseValueText(left), ParseValueText(right), text, textLength);
+  const double l = ParseValueText(left);
+  const double r = ParseValueText(right);
+  double result = code == kCodeRoundDecimals ? RoundDecimals(l, r, text, textLength) : Calculate(code, l, r);
   if (error != 0 && code != kCodePower) return {};
   if (textLength > 0) return std::string(text, textLength);
   return CALC_VAR::FloatToText(result);
@@ -248,7 +329,21 @@ double CALC::CallUserFunction(int index, double argument) {
   return result;
 }
 
-double CALC::Calculate(int code, double left, double right, char* text, std::size_t& textLength) {
+double CALC::RoundDecimals(double left, double right, char* text, std::size_t& textLength) {
+  if (!(right >= 0 && right < 16)) {
+    error = 9;
+    return 0.0;
+  }
+  // Very large and very small values stay as they are.
+  if (std::isnan(left) || left <= -1e15 || left >= 1e15 || (left != 0 && left >= -1e-15 && left <= 1e-15)) {
+    return left;
+  }
+  auto written = std::to_chars(text, text + 64, left, std::chars_format::fixed, static_cast<int>(right));
+  textLength = static_cast<std::size_t>(written.ptr - text);
+  return ParseValueText(std::string_view(text, textLength));
+}
+
+double CALC::Calculate(int code, double left, double right) {
   const double r = right;
   const double l = left;
   switch (code) {
@@ -293,13 +388,6 @@ double CALC::Calculate(int code, double left, double right, char* text, std::siz
     case 20: case 21: case 22: return CallUserFunction(code - 20, r);
     case 23: return r * kPi;
     case kCodeNotEqual: return l != r ? 1.0 : 0.0;
-    case kCodeRoundDecimals: {
-      if (!(r >= 0 && r < 16)) break;
-      if (std::isnan(l) || l <= -1e15 || l >= 1e15 || (l != 0 && l >= -1e-15 && l <= 1e-15)) return l;
-      auto written = std::to_chars(text, text + 64, l, std::chars_format::fixed, static_cast<int>(r));
-      textLength = static_cast<std::size_t>(written.ptr - text);
-      return ParseValueText(std::string_view(text, textLength));
-    }
     case kCodeRemainder:
       if (r == 0) {
         error = 8;

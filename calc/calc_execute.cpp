@@ -108,92 +108,45 @@ bool CALC::RunTokens(const CalcToken* token, const std::string& text) {
   }
 }
 
-int CALC::ResolveVariable(std::int32_t& cached, const std::string& text, std::int32_t start, std::int32_t length) {
-  if (cached >= 0) return cached;
-  int index = vars.IndexOf(std::string_view(text).substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length)));
-  if (index >= 0) cached = index;
-  return index;
-}
-
-bool CALC::RunSteps(const CalcStep* step, const std::string& text) {
-  error = 0;
-  error_pos = 0;
-  Level& lv = levels_[level];
-  lv.value[0].number = 0.0;
-  lv.value[0].form = SlotForm::Empty;
-  for (;; ++step) {
-    switch (step->kind) {
-      case CalcStepKind::LoadNumber:
-        lv.op_count = step->slot;
-        if (step->code != 0) {
-          StoreResult(lv, step->number);
-        } else {
-          StoreNumber(lv, step->number);
-        }
-        continue;
-      case CalcStepKind::LoadVariable:
-      case CalcStepKind::CheckVariable: {
-        int index = ResolveVariable(step->variable, text, step->name_start, step->name_length);
-        if (index < 0) {
-          error = 11;
-          break;
-        }
-        if (step->kind == CalcStepKind::CheckVariable) continue;
-        lv.op_count = step->slot;
-        if (vars.IsCanonical(index)) {
-          StoreNumber(lv, vars.NumberAt(index));
-        } else {
-          StoreText(lv, vars.ValueAt(index), vars.NumberAt(index));
-        }
-        continue;
-      }
-      case CalcStepKind::Apply:
-        lv.op_count = step->slot;
-        if (!ApplyEntry(lv, step->slot, step->code)) break;
-        continue;
-      case CalcStepKind::Fail:
-        error = step->code;
-        break;
-      case CalcStepKind::Done:
-        lv.op_count = step->op_count;
-        return true;
-    }
-    lv.op_count = step->op_count;
-    error_pos = step->pos;
-    return false;
-  }
-}
-
 const CalcProgram& CALC::ProgramFor(std::string_view text, CalcProgram& scratch) {
-  auto& kept = programs_->programs;
-  if (auto found = kept.find(text); found != kept.end()) return found->second;
-  CalcProgram program = CompileStatements(RemoveSpaces(UpToZeroByte(text)));
-  if (text.size() > kMaxKeptTextLength) {
-    scratch = std::move(program);
-    return scratch;
+  CalcProgramCache& cache = *programs_;
+  CalcProgramCache::Recent& recent = cache.recent[CalcProgramCache::RecentIndex(text.data(), text.size())];
+  if (recent.entry != nullptr && recent.data == text.data() && recent.size == text.size() &&
+      std::string_view(recent.entry->first) == text) {
+    return recent.entry->second;
   }
-  if (kept.size() >= kMaxKeptPrograms) {
-    // A program may be running further down (a user function's Execute).
-    if (executing_ > 1) {
+  auto found = cache.programs.find(text);
+  if (found == cache.programs.end()) {
+    CalcProgram program = CompileStatements(RemoveSpaces(UpToZeroByte(text)));
+    if (text.size() > kMaxKeptTextLength) {
       scratch = std::move(program);
       return scratch;
     }
-    kept.clear();
+    if (cache.programs.size() >= kMaxKeptPrograms) {
+      // A program may be running further down (a user function's Execute).
+      if (executing_ > 1) {
+        scratch = std::move(program);
+        return scratch;
+      }
+      cache.Clear();
+    }
+    found = cache.programs.emplace(std::string(text), std::move(program)).first;
   }
-  return kept.emplace(std::string(text), std::move(program)).first->second;
+  recent = {text.data(), text.size(), &*found};
+  return found->second;
 }
 
-const std::string& CALC::Execute(std::string_view text) {
+const ValueText& CALC::Execute(std::string_view text) {
   error = 0;
   error_pos = 0;
   assigned = 0;
   if (!LevelInRange()) {
-    outOfRange_.clear();
+    outOfRange_.Clear();
     return outOfRange_;
   }
   Level& lv = levels_[level];
-  std::string& result = lv.result;
-  result.clear();
+  ValueText& result = lv.result;
+  result.Clear();
   if (text.size() > kMaxTextLength) {
     error = 1;
     return result;
@@ -210,7 +163,7 @@ const std::string& CALC::Execute(std::string_view text) {
     if (statement.kind == CalcStatementKind::StartsWithEquals) {
       assigned = 1;
       error = 1;
-      result.clear();
+      result.Clear();
       return result;
     }
     const CalcStep* steps = program.steps.data() + statement.first_step;
@@ -218,30 +171,28 @@ const std::string& CALC::Execute(std::string_view text) {
       assigned = 1;
       if (!RunSteps(steps, program.text)) {
         error_pos += statement.offset;
-        result.clear();
+        result.Clear();
         return result;
       }
       if (statement.target_length == 0) {
         error = 4;
         error_pos = statement.start;
-        result.clear();
+        result.Clear();
         return result;
       }
-      const ValueSlot& value = lv.value[0];
-      TextOf(value, result);
-      const bool canonical = value.form == SlotForm::Number;
+      TextOf(lv.value[0], result);
       if (statement.target_variable >= 0) {
         vars.error = 0;
-        vars.SetAt(statement.target_variable, result, value.number, canonical);
+        vars.SetAt(statement.target_variable, result);
       } else {
         const std::string_view name = std::string_view(program.text).substr(
             static_cast<std::size_t>(statement.start), static_cast<std::size_t>(statement.target_length));
-        vars.SetKnown(name, result, value.number, canonical);
+        vars.SetValue(name, result);
         statement.target_variable = vars.Find(name);
       }
     } else {
       if (!RunSteps(steps, program.text)) {
-        result.clear();
+        result.Clear();
         return result;
       }
       if (&statement == &program.statements.back()) TextOf(lv.value[0], result);
@@ -250,15 +201,15 @@ const std::string& CALC::Execute(std::string_view text) {
   return result;
 }
 
-const std::string& CALC::Evaluate(std::string_view text) {
+const ValueText& CALC::Evaluate(std::string_view text) {
   error = 0;
   error_pos = 0;
   if (!LevelInRange()) {
-    outOfRange_.clear();
+    outOfRange_.Clear();
     return outOfRange_;
   }
   Level& lv = levels_[level];
-  lv.result.clear();
+  lv.result.Clear();
   if (text.size() > kMaxTextLength) {
     error = 1;
     return lv.result;

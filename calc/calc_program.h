@@ -118,5 +118,23 @@ struct CalcTextHash {
 };
 
 struct CalcProgramCache {
-  std::unordered_map<std::string, CalcProgram, CalcTextHash, std::equal_to<>> programs;
+  using Map = std::unordered_map<std::string, CalcProgram, CalcTextHash, std::equal_to<>>;
+  Map programs;
+  // Callers pass the same text objects again and again: a few recent ones
+  // are found by address and length, then confirmed by content.
+  struct Recent {
+    const char* data = nullptr;
+    std::size_t size = 0;
+    const Map::value_type* entry = nullptr;
+  };
+  static constexpr std::size_t kRecentCount = 16;
+  Recent recent[kRecentCount];
+
+  static std::size_t RecentIndex(const char* data, std::size_t size) {
+    return ((reinterpret_cast<std::uintptr_t>(data) >> 3) ^ size) % kRecentCount;
+  }
+  void Clear() {
+    programs.clear();
+    for (Recent& r : recent) r = Recent{};
+  }
 };

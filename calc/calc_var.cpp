@@ -31,7 +31,7 @@ const std::string& CALC_VAR::Get(std::string_view name) {
     error = 12;
     return empty_;
   }
-  return values_[static_cast<std::size_t>(index)];
+  return values_[static_cast<std::size_t>(index)].Text();
 }
 
 double CALC_VAR::GetNumber(std::string_view name) {
@@ -41,38 +41,52 @@ double CALC_VAR::GetNumber(std::string_view name) {
     error = 12;
     return 0.0;
   }
-  return numbers_[static_cast<std::size_t>(index)];
+  return values_[static_cast<std::size_t>(index)].Number();
 }
+
+namespace {
+
+// "0", or an optional "-" and 1 to 15 digits without a leading zero: the
+// form FloatToText gives every whole number below 1e15.
+bool IsCanonicalWholeNumber(std::string_view text) {
+  if (text == "0") return true;
+  std::size_t i = !text.empty() && text[0] == '-' ? 1 : 0;
+  const std::size_t digits = text.size() - i;
+  if (digits == 0 || digits > 15 || text[i] == '0') return false;
+  for (; i < text.size(); ++i) {
+    if (text[i] < '0' || text[i] > '9') return false;
+  }
+  return true;
+}
+
+}  // namespace
 
 void CALC_VAR::Set(std::string_view name, std::string_view value) {
   const double number = ParseValueText(value);
-  char canonical[kValueTextCapacity];
-  const std::size_t length = FormatValueText(number, canonical);
-  SetKnown(name, value, number, std::string_view(canonical, length) == value);
+  bool canonical = IsCanonicalWholeNumber(value);
+  if (!canonical) {
+    char text[kValueTextCapacity];
+    canonical = std::string_view(text, FormatValueText(number, text)) == value;
+  }
+  // value may point into this very list, so it is copied aside first.
+  scratch_.SetText(value, number, canonical);
+  SetValue(name, scratch_);
 }
 
-void CALC_VAR::SetKnown(std::string_view name, std::string_view value, double number, bool canonical) {
+void CALC_VAR::SetValue(std::string_view name, const ValueText& value) {
   error = 0;
   int index = Find(name);
   if (index < 0) {
-    // Copies first: name or value may point into these very lists.
+    // name may point into these very lists.
     std::string newName(name);
-    std::string newValue(value);
+    ValueText newValue;
+    newValue.Assign(value);
     names_.push_back(std::move(newName));
     values_.push_back(std::move(newValue));
-    numbers_.push_back(number);
-    canonical_.push_back(canonical ? 1 : 0);
     last_ = names_.size() - 1;
     return;
   }
-  SetAt(index, value, number, canonical);
-}
-
-void CALC_VAR::SetAt(int index, std::string_view value, double number, bool canonical) {
-  auto i = static_cast<std::size_t>(index);
-  values_[i].assign(value.data(), value.size());
-  numbers_[i] = number;
-  canonical_[i] = canonical ? 1 : 0;
+  SetAt(index, value);
 }
 
 double CALC_VAR::TextToFloat(std::string_view text) { return ParseValueText(text); }

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "calc/value_text.h"
+
 class CALC;
 
 class CALC_VAR {
@@ -32,8 +34,8 @@ class CALC_VAR {
 
   int Count() const { return static_cast<int>(names_.size()); }
   const std::string& NameAt(int index) const { return names_[static_cast<std::size_t>(index)]; }
-  const std::string& ValueAt(int index) const { return values_[static_cast<std::size_t>(index)]; }
-  double NumberAt(int index) const { return numbers_[static_cast<std::size_t>(index)]; }
+  const std::string& ValueAt(int index) const { return values_[static_cast<std::size_t>(index)].Text(); }
+  double NumberAt(int index) const { return values_[static_cast<std::size_t>(index)].Number(); }
 
   // Locale-independent; see calc/value_text.h for the exact forms.
   static double TextToFloat(std::string_view text);
@@ -41,17 +43,15 @@ class CALC_VAR {
 
  private:
   friend class CALC;
-  // Set with the number already known to be TextToFloat(value); canonical
-  // when value is FloatToText(number).
-  void SetKnown(std::string_view name, std::string_view value, double number, bool canonical);
-  void SetAt(int index, std::string_view value, double number, bool canonical);
-  bool IsCanonical(int index) const { return canonical_[static_cast<std::size_t>(index)] != 0; }
+  // Set with a value whose number is already known.
+  void SetValue(std::string_view name, const ValueText& value);
+  void SetAt(int index, const ValueText& value) { values_[static_cast<std::size_t>(index)].Assign(value); }
+  bool IsCanonical(int index) const { return values_[static_cast<std::size_t>(index)].IsCanonical(); }
   int Find(std::string_view name);
 
   std::vector<std::string> names_;
-  std::vector<std::string> values_;
-  std::vector<double> numbers_;         // TextToFloat of each value, kept beside it
-  std::vector<std::uint8_t> canonical_;  // the value is FloatToText of its number
+  std::vector<ValueText> values_;  // each with its TextToFloat beside it
   std::size_t last_ = 0;                 // the entry found last: lookups try it and the next first
+  ValueText scratch_;
   std::string empty_;
 };

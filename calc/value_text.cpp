@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <ostream>
 
 namespace {
 
@@ -52,45 +53,50 @@ bool FastDigits(double magnitude, Digits15& out) {
   std::uint64_t bits;
   std::memcpy(&bits, &magnitude, sizeof bits);
   const int binaryExponent = static_cast<int>((bits >> 52) & 0x7FF) - 1023;
-  // floor(binaryExponent * log10(2)), give or take one; the loop corrects it.
+  // floor(binaryExponent * log10(2)): the decimal exponent, or one below it.
   int shift = 14 - ((binaryExponent * 78913) >> 18);
-  bool adjusted = false;
-  for (;;) {
+  double scaled;
+  if (shift >= 1 && shift <= kMaxExactPower) {
+    // Both candidates at once, then pick the one with 15 integer digits.
+    const double low = magnitude * kPowersOfTen[shift];
+    const double high = magnitude * kPowersOfTen[shift - 1];
+    const bool tooMany = low >= 1e15;
+    scaled = tooMany ? high : low;
+    shift -= tooMany ? 1 : 0;
+  } else {
     if (shift < -kMaxExactPower || shift > kMaxExactPower) return false;
-    const double scaled = shift >= 0 ? magnitude * kPowersOfTen[shift] : magnitude / kPowersOfTen[-shift];
-    if (scaled >= 1e15 || scaled < 1e14) {
-      if (adjusted) return false;
-      adjusted = true;
-      shift += scaled < 1e14 ? 1 : -1;
-      continue;
+    scaled = shift >= 0 ? magnitude * kPowersOfTen[shift] : magnitude / kPowersOfTen[-shift];
+    if (scaled >= 1e15) {
+      if (--shift < -kMaxExactPower) return false;
+      scaled = shift >= 0 ? magnitude * kPowersOfTen[shift] : magnitude / kPowersOfTen[-shift];
     }
-    // Too close to a change in the number of digits to trust the product.
-    if (scaled < 1e14 + 1.0 || scaled > 1e15 - 1.0) return false;
-    const auto base = static_cast<std::uint64_t>(scaled);
-    const double fraction = scaled - static_cast<double>(base);
-    std::uint64_t digits;
-    // The scaled value is within 1/16 of the true one (half a unit in the
-    // last place below 2^50), so outside that band around .5 it decides.
-    if (std::fabs(fraction - 0.5) > 0.0625) {
-      digits = base + (fraction > 0.5 ? 1 : 0);
-    } else if (shift >= 0) {
-      // The product's rounding error, exactly: the true scaled value is
-      // scaled + error, so the sign of fraction - 0.5 + error decides.
-      const double error = std::fma(magnitude, kPowersOfTen[shift], -scaled);
-      const double side = (fraction - 0.5) + error;
-      if (side > 0) {
-        digits = base + 1;
-      } else if (side < 0) {
-        digits = base;
-      } else {
-        digits = base + (base & 1);
-      }
-    } else {
-      return false;
-    }
-    out = NormalizeCarry(digits, shift);
-    return true;
   }
+  // Too close to a change in the number of digits to trust the product.
+  if (scaled < 1e14 + 1.0 || scaled > 1e15 - 1.0) return false;
+  const auto base = static_cast<std::uint64_t>(scaled);
+  const double fraction = scaled - static_cast<double>(base);
+  std::uint64_t digits;
+  // The scaled value is within 1/16 of the true one (half a unit in the
+  // last place below 2^50), so outside that band around .5 it decides.
+  if (std::fabs(fraction - 0.5) > 0.0625) {
+    digits = base + (fraction > 0.5 ? 1 : 0);
+  } else if (shift >= 0) {
+    // The product's rounding error, exactly: the true scaled value is
+    // scaled + error, so the sign of fraction - 0.5 + error decides.
+    const double error = std::fma(magnitude, kPowersOfTen[shift], -scaled);
+    const double side = (fraction - 0.5) + error;
+    if (side > 0) {
+      digits = base + 1;
+    } else if (side < 0) {
+      digits = base;
+    } else {
+      digits = base + (base & 1);
+    }
+  } else {
+    return false;
+  }
+  out = NormalizeCarry(digits, shift);
+  return true;
 }
 
 Digits15 RoundToDigits(double magnitude) {
@@ -117,6 +123,22 @@ double DigitsToDouble(std::uint64_t digits, int shift) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// Writes exactly count decimal digits of value, two at a time.
+void WriteDigits(std::uint64_t value, int count, char* out) {
+  static constexpr char kPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  int i = count;
+  while (i >= 2) {
+    const auto pair = static_cast<std::size_t>(value % 100) * 2;
+    value /= 100;
+    out[--i] = kPairs[pair + 1];
+    out[--i] = kPairs[pair];
+  }
+  if (i == 1) out[0] = static_cast<char>('0' + value);
+}
+
 bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 }  // namespace
@@ -142,10 +164,15 @@ std::size_t FormatValueText(double v, char* out) {
     if (static_cast<double>(whole) == v) return static_cast<std::size_t>(std::to_chars(out, out + 24, whole).ptr - out);
   }
   Digits15 rounded = RoundToDigits(std::fabs(v));
-  char digits[24];
-  std::to_chars(digits, digits + sizeof digits, rounded.digits);
+  // The 15 digits without their trailing zeros.
+  std::uint64_t significant = rounded.digits;
   int count = 15;
-  while (count > 1 && digits[count - 1] == '0') --count;
+  while (significant % 10 == 0) {
+    significant /= 10;
+    --count;
+  }
+  char digits[16];
+  WriteDigits(significant, count, digits);
   // |v| = 0.d1...dk × 10^exponent
   int exponent = 15 - rounded.shift;
   if (exponent >= -3 && exponent <= 15) {
@@ -260,6 +287,24 @@ double RoundValue(double v) {
     // (and -0 becomes 0, as its text "0" reads back).
     const auto whole = static_cast<std::int64_t>(v);
     if (static_cast<double>(whole) == v) return v + 0.0;
+    // The common case, straight through: one scaling, one rounding, one
+    // correctly rounded division.
+    std::uint64_t bits;
+    std::memcpy(&bits, &magnitude, sizeof bits);
+    int shift = 14 - (((static_cast<int>((bits >> 52) & 0x7FF) - 1023) * 78913) >> 18);
+    if (shift >= 1 && shift <= kMaxExactPower) {
+      const double low = magnitude * kPowersOfTen[shift];
+      const double high = magnitude * kPowersOfTen[shift - 1];
+      const bool tooMany = low >= 1e15;
+      const double scaled = tooMany ? high : low;
+      shift -= tooMany ? 1 : 0;
+      const auto base = static_cast<std::uint64_t>(scaled);
+      const double fraction = scaled - static_cast<double>(base);
+      if (scaled >= 1e14 + 1.0 && scaled <= 1e15 - 1.0 && std::fabs(fraction - 0.5) > 0.0625) {
+        const double result = static_cast<double>(base + (fraction > 0.5 ? 1 : 0)) / kPowersOfTen[shift];
+        return v < 0 ? -result : result;
+      }
+    }
   } else if (!(magnitude <= std::numeric_limits<double>::max())) {
     return std::isnan(v) ? std::numeric_limits<double>::quiet_NaN() : v;
   }
@@ -267,3 +312,42 @@ double RoundValue(double v) {
   const double result = DigitsToDouble(rounded.digits, rounded.shift);
   return v < 0 ? -result : result;
 }
+
+void ValueText::Clear() {
+  text_.clear();
+  number_ = 0.0;
+  pending_ = false;
+  canonical_ = false;
+}
+
+void ValueText::SetNumber(double number) {
+  number_ = number;
+  pending_ = true;
+  canonical_ = true;
+}
+
+void ValueText::SetText(std::string_view text, double number, bool canonical) {
+  text_.assign(text.data(), text.size());
+  number_ = number;
+  pending_ = false;
+  canonical_ = canonical;
+}
+
+void ValueText::Assign(const ValueText& other) {
+  if (this == &other) return;
+  number_ = other.number_;
+  pending_ = other.pending_;
+  canonical_ = other.canonical_;
+  if (!pending_) text_.assign(other.text_);
+}
+
+const std::string& ValueText::Text() const {
+  if (pending_) {
+    char buffer[kValueTextCapacity];
+    text_.assign(buffer, FormatValueText(number_, buffer));
+    pending_ = false;
+  }
+  return text_;
+}
+
+std::ostream& operator<<(std::ostream& out, const ValueText& value) { return out << value.Text(); }

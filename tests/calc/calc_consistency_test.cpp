@@ -46,7 +46,7 @@ void ExpectSameState(CALC& kept, CALC& plain, const std::string& text) {
     ASSERT_EQ(kept.vars.ValueAt(i), plain.vars.ValueAt(i)) << text;
   }
   for (int slot = 0; slot < CALC::kValueSlots; ++slot) {
-    ASSERT_EQ(kept.ValueText(slot), plain.ValueText(slot)) << text << " slot " << slot;
+    ASSERT_EQ(kept.SlotText(slot), plain.SlotText(slot)) << text << " slot " << slot;
   }
 }
 

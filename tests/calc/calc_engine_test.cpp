@@ -171,26 +171,26 @@ TEST(CalcEngine, ReduceCarriesOutEqualAndHigherPrioritiesFirst) {
   calc.PushValue("3");
   calc.Reduce('+');  // carries out 2*3
   EXPECT_EQ(calc.OperatorCount(), 1);
-  EXPECT_EQ(calc.ValueText(0), "6");
+  EXPECT_EQ(calc.SlotText(0), "6");
   calc.PushValue("4");
   calc.Reduce('^');  // tighter: stacked
   EXPECT_EQ(calc.OperatorCount(), 2);
   calc.PushValue("2");
   calc.Reduce('-');  // carries out 4^2, then 6+16 (equal priority)
   EXPECT_EQ(calc.OperatorCount(), 1);
-  EXPECT_EQ(calc.ValueText(0), "22");
+  EXPECT_EQ(calc.SlotText(0), "22");
   calc.PushValue("1");
   calc.Reduce(kCalcEnd);  // everything, then the end marker is stacked
   EXPECT_EQ(calc.error, 0);
   EXPECT_EQ(calc.OperatorCount(), 1);
-  EXPECT_EQ(calc.ValueText(0), "21");
+  EXPECT_EQ(calc.SlotText(0), "21");
 
   calc.PushValue("1");
   calc.PushOperator(kCodeDivide, 252);
   calc.PushValue("0");
   calc.Reduce(kCalcEnd);
   EXPECT_EQ(calc.error, 8);
-  EXPECT_EQ(calc.ValueText(1), "1");  // nothing stored on failure
+  EXPECT_EQ(calc.SlotText(1), "1");  // nothing stored on failure
 }
 
 TEST(CalcEngine, PushValueFillsOneSlotAndEmptiesTheNextTwo) {
@@ -200,12 +200,12 @@ TEST(CalcEngine, PushValueFillsOneSlotAndEmptiesTheNextTwo) {
   calc.PushValue("2");
   calc.PushOperator(kCodeAdd, 251);
   calc.PushValue("3");
-  EXPECT_EQ(calc.ValueText(2), "3");
+  EXPECT_EQ(calc.SlotText(2), "3");
   calc.PushOperator(kCodeAdd, 251);
   calc.PushOperator(kCodeAdd, 251);
   calc.PushValue("4");  // into slot 4: slot 3 keeps nothing, 5 and 6 are emptied
-  EXPECT_EQ(calc.ValueText(4), "4");
-  EXPECT_EQ(calc.ValueText(1), "2");
+  EXPECT_EQ(calc.SlotText(4), "4");
+  EXPECT_EQ(calc.SlotText(1), "2");
   EXPECT_EQ(calc.OperatorCount(), 4);
   for (int i = 4; i < CALC::kOperatorSlots; ++i) calc.PushOperator(kCodeAdd, 251);
   EXPECT_EQ(calc.error, 0);

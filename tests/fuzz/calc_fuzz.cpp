@@ -55,7 +55,7 @@ void Compare(CALC& kept, CALC& plain) {
     Check(kept.vars.NameAt(i) == plain.vars.NameAt(i));
     Check(kept.vars.ValueAt(i) == plain.vars.ValueAt(i));
   }
-  for (int slot = 0; slot < CALC::kValueSlots; ++slot) Check(kept.ValueText(slot) == plain.ValueText(slot));
+  for (int slot = 0; slot < CALC::kValueSlots; ++slot) Check(kept.SlotText(slot) == plain.SlotText(slot));
 }
 
 }  // namespace
