@@ -1,0 +1,81 @@
+// The figure list of the composition: construction, entries, figures and
+// their scene objects, clearing; and the program's single composition.
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <memory>
+
+#include "app/app_state.h"
+#include "app/fit_scale.h"
+#include "composition/figure_animation.h"
+#include "composition/sprite.h"
+#include "scene/scene.h"
+
+SPRITE composition;
+
+SPRITE::SPRITE() = default;
+
+// Runs at program exit, when APP_STATE may already be destroyed (the order of
+// static destruction across files is not fixed), so only the entries are
+// freed here: the view reset of Clear would read APP_STATE for the fit scale,
+// and nobody looks at the view after exit.
+SPRITE::~SPRITE() { DeleteAllFigures(); }
+
+FigureEntry* SPRITE::AddEntry(std::string_view name) {
+  auto entry = std::make_unique<FigureEntry>();
+  const size_t length = std::min(name.size(), static_cast<size_t>(FigureEntry::kNameCapacity - 1));
+  std::memcpy(entry->name, name.data(), length);
+  entry->name[length] = '\0';
+  FigureEntry* added = entry.get();
+  // The list holds the only reference from here on; DeleteFigure takes it back.
+  figures.Add(std::string_view(added->name, length), entry.release());
+  return added;
+}
+
+FigureEntry* SPRITE::CreateFigure(float x, float y, int32_t graphicIndex) {
+  char text[16];
+  const auto written = std::to_chars(text, text + sizeof text, graphicIndex);
+  FigureEntry* entry = AddEntry(std::string_view(text, static_cast<size_t>(written.ptr - text)));
+  SPIX* scene = APP_STATE.scene.get();
+  if (!scene) return entry;
+  SPIX_GRAPHICS* graphic = scene->GraphicsAt(graphicIndex);
+  if (!graphic) return entry;
+  SPIX_OBJECT* object = scene->AddObject("titile", graphic, x, y, 0);
+  object->userData = entry;
+  entry->object = object;
+  return entry;
+}
+
+void SPRITE::DeleteFigure(int i) {
+  if (i < 0 || i >= figures.Count()) return;
+  std::unique_ptr<FigureEntry> owned(figures.ItemAt(i));
+  figures.DeleteAt(i);
+}
+
+void SPRITE::DeleteAllFigures() {
+  for (int i = 0; i < figures.Count(); ++i) std::unique_ptr<FigureEntry> owned(figures.ItemAt(i));
+  figures.Clear();
+}
+
+void SPRITE::Clear() {
+  // Freeing all entries and then emptying the list leaves what deleting
+  // position 0 until the list is empty leaves, without shifting entries.
+  DeleteAllFigures();
+  zoom = computeFitScale();
+  autoMotion = 1;
+  panX = 0;
+  panY = 0;
+  baseColour = 0;
+}
+
+void resetCompositionForTests() {
+  composition.Clear();
+  for (std::string& formula : composition.formulas) formula.clear();
+  composition.a = composition.b = composition.c = composition.d = 0;
+  composition.e1 = composition.e2 = composition.f = 0;
+  composition.rotationMode = composition.zoomMode = composition.scaleMode = 0;
+  composition.brightnessSum = composition.alphaSum = 0;
+  composition.zoom = 0;
+  composition.autoMotion = 0;
+  resetFigureAnimationState();
+}

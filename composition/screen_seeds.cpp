@@ -1,0 +1,28 @@
+// Building a screen from three seeds.
+#include "composition/screen_seeds.h"
+
+#include <cassert>
+
+#include "app/seeded_random.h"
+#include "composition/sprite.h"
+
+namespace {
+
+void seedGenerator(SEEDED_RANDOM& generator, int32_t seed) {
+  assert(seed >= 1 && "screen seeds are positive");
+  if (seed < 1) {
+    generator.Reset();
+    return;
+  }
+  // A draw with a negative argument seeds the generator with its magnitude.
+  generator.drawLarge(-seed);
+}
+
+}  // namespace
+
+void buildScreenFromSeeds(int32_t structureSeed, int32_t colourSeed, int32_t paramSeed) {
+  seedGenerator(structureRandom, structureSeed);
+  seedGenerator(colourRandom, colourSeed);
+  seedGenerator(paramRandom, paramSeed);
+  composition.Generate();
+}
