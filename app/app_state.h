@@ -11,6 +11,7 @@
 
 class SPIX;
 class hgeFont;
+class ParticleManager;
 
 struct AppState {
   AppState();
@@ -45,5 +46,5 @@ struct AppState {
 
 extern AppState APP_STATE;
 
-// Puts APP_STATE and the three seeded generators back to their initial state.
-void resetAppStateForTests();
+// The particle systems drawn over the scene; emptied with every new screen.
+extern ParticleManager particleManager;

@@ -3,6 +3,10 @@
 #include "app/app_state.h"
 #include "app/music.h"
 #include "app/seeded_random.h"
+#include "composition/screen_seeds.h"
+#include "composition/sprite.h"
+#include "particles/particle_manager.h"
+#include "scene/scene.h"
 
 namespace {
 
@@ -13,16 +17,19 @@ void lockKeys() { APP_STATE.keyLockUntil = APP_STATE.screenClock + APP_STATE.key
 }  // namespace
 
 void resetScreen() {
+  if (APP_STATE.scene) APP_STATE.scene->ClearObjects(false);
+  composition.Clear();
+  particleManager.Clear();
   APP_STATE.screenClock = 0;
   APP_STATE.keyLockUntil = 0;
 }
 
 void newScreen() {
   resetScreen();
-  for (SEEDED_RANDOM* generator : {&structureRandom, &colourRandom, &paramRandom}) {
-    int32_t seed = randomBelow(100000) + 1;
-    generator->drawLarge(-seed);
-  }
+  int32_t structureSeed = randomBelow(100000) + 1;
+  int32_t colourSeed = randomBelow(100000) + 1;
+  int32_t paramSeed = randomBelow(100000) + 1;
+  buildScreenFromSeeds(structureSeed, colourSeed, paramSeed);
 }
 
 bool frameFunction() {
@@ -32,6 +39,8 @@ bool frameFunction() {
   engine->Input_GetMousePos(&mouseX, &mouseY);
   mouseX /= APP_STATE.windowScale;
   mouseY /= APP_STATE.windowScale;
+  composition.Animate(dt, mouseX, mouseY);
+  particleManager.Update(dt);
 
   if (engine->Input_GetKeyState(kKeyX) && keyUnlocked()) return true;
   if (engine->Input_GetKeyState(kKeyN) && keyUnlocked()) {
@@ -51,6 +60,9 @@ bool frameFunction() {
       APP_STATE.autoCountdown = (structureRandom.drawLarge(20) + 8) * APP_STATE.framesPerSecond;
       APP_STATE.autoPeriod = APP_STATE.autoCountdown;
       newScreen();
+      composition.rotationMode = structureRandom.drawLarge(2);
+      composition.zoomMode = structureRandom.drawLarge(2);
+      composition.scaleMode = structureRandom.drawLarge(2);
     }
     // A screen too heavy to draw at 12.5 frames per second is replaced soon
     // after it has had its minimum showing time.

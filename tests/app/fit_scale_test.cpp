@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/app_reset.h"
 #include "app/app_state.h"
 #include "app/fit_scale.h"
 #include "tests/support/recording_platform.h"

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/app_reset.h"
 #include "app/app_state.h"
 #include "app/startup.h"
 #include "engine/engine_factory.h"

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/app_reset.h"
 #include "app/app_state.h"
 #include "app/startup.h"
 #include "engine/engine_factory.h"

@@ -1,0 +1,16 @@
+#include "app/app_reset.h"
+
+#include "app/app_state.h"
+#include "app/seeded_random.h"
+#include "composition/sprite.h"
+#include "particles/particle_manager.h"
+
+void resetAppStateForTests() {
+  // Figures point at scene objects: forget them before the scene goes.
+  resetCompositionForTests();
+  particleManager.Clear();
+  APP_STATE = AppState{};
+  structureRandom.Reset();
+  colourRandom.Reset();
+  paramRandom.Reset();
+}
