@@ -1,0 +1,115 @@
+// The viewer's per-frame cost (frame function + render function) on a
+// default screen, with the recording engine (logic only) and with the
+// headless software renderer at 960 x 960; and start-up to the first frame
+// with the real content.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "app/app_reset.h"
+#include "app/app_state.h"
+#include "app/frame.h"
+#include "app/music.h"
+#include "app/render.h"
+#include "app/startup.h"
+#include "app/texture_catalogue.h"
+#include "composition/screen_seeds.h"
+#include "composition/sprite.h"
+#include "engine/engine_factory.h"
+#include "engine/sdl/headless_engine.h"
+#include "scene/scene.h"
+#include "tests/support/recording_engine.h"
+#include "tests/support/recording_platform.h"
+
+namespace {
+
+class InRunFolder {
+ public:
+  InRunFolder() : previous_(std::filesystem::current_path()) { std::filesystem::current_path(DRIFTGLOW_RUN_DIR); }
+  ~InRunFolder() { std::filesystem::current_path(previous_); }
+
+ private:
+  std::filesystem::path previous_;
+};
+
+void prepareScreen() {
+  resetScreen();
+  buildScreenFromSeeds(4242, 777, 31337);
+  APP_STATE.autoCountdown = 1 << 30;  // keep the automatic generator from replacing the screen
+}
+
+void BM_FrameAndRenderRecording(benchmark::State& state) {
+  resetAppStateForTests();
+  ScopedRecordingEngine engine;
+  engine->recordCalls = false;
+  engine->recordQuads = false;
+  for (const char* track : {"sound/MoonGarden.mp3", "sound/Kalliope.mp3", "sound/Mercury.mp3"})
+    engine->resources[track] = "x";
+  APP_STATE.engine = hgeCreate(kHgeVersion);
+  loadMusic();
+  APP_STATE.scene = std::make_unique<SPIX>();
+  APP_STATE.scene->noSpatialIndex = true;
+  for (int i = 0; i < 40; ++i)
+    APP_STATE.scene->AddGraphics("g" + std::to_string(i) + ".png", 0, 0, 0, 64, 64, 0, 0, 0);
+  prepareScreen();
+  for (auto _ : state) {
+    frameFunction();
+    renderFunction();
+  }
+  state.counters["figures"] = composition.figures.Count();
+  APP_STATE.engine->Release();
+  resetAppStateForTests();
+}
+BENCHMARK(BM_FrameAndRenderRecording)->Unit(benchmark::kMillisecond);
+
+void BM_FrameAndRenderHeadless960(benchmark::State& state) {
+  resetAppStateForTests();
+  InRunFolder folder;
+  HeadlessEngine engine(960, 960);
+  hgeUseEngine(&engine);
+  RecordingPlatform platform;
+  APP_STATE.platform = &platform;
+  APP_STATE.engine = hgeCreate(kHgeVersion);
+  if (!engine.System_Initiate()) {
+    state.SkipWithError("headless engine did not start");
+    return;
+  }
+  APP_STATE.engine->Resource_AttachPack("Graphics.paq");
+  APP_STATE.scene = std::make_unique<SPIX>();
+  APP_STATE.scene->noSpatialIndex = true;
+  if (loadTextureCatalogue()) {
+    state.SkipWithError("catalogue did not load");
+    return;
+  }
+  APP_STATE.engine->Resource_AttachPack("Sound.paq");
+  loadMusic();
+  prepareScreen();
+  for (auto _ : state) {
+    frameFunction();
+    renderFunction();
+  }
+  resetAppStateForTests();
+  engine.System_Shutdown();
+  hgeUseEngine(nullptr);
+}
+BENCHMARK(BM_FrameAndRenderHeadless960)->Unit(benchmark::kMillisecond)->Iterations(100);
+
+// driftglowMain with one frame: start-up, the first screen and its drawing.
+void BM_StartupToFirstFrame(benchmark::State& state) {
+  InRunFolder folder;
+  for (auto _ : state) {
+    resetAppStateForTests();
+    HeadlessEngine engine(960, 960);
+    engine.SetMaxFrames(1);
+    hgeUseEngine(&engine);
+    RecordingPlatform platform;
+    driftglowMain(platform);
+    hgeUseEngine(nullptr);
+  }
+  resetAppStateForTests();
+}
+BENCHMARK(BM_StartupToFirstFrame)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace

@@ -1,0 +1,119 @@
+// driftglow-soak: runs the viewer headless with the real content and makes a
+// new screen in every frame (U held), reporting resident memory along the way
+// and the slowest frame, to catch leaks and hitches across many screens.
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "app/app_state.h"
+#include "app/startup.h"
+#include "composition/sprite.h"
+#include "engine/engine_factory.h"
+#include "engine/sdl/headless_engine.h"
+
+namespace {
+
+class SoakPlatform : public Platform {
+ public:
+  int ShowMessage(const std::string& text, const std::string& caption, unsigned style) override {
+    if (caption == "Error") std::fprintf(stderr, "driftglow-soak: %s\n", text.c_str());
+    return kIdNo;  // windowed
+  }
+  DesktopSize GetDesktopSize() override { return {1920, 1080}; }
+  int64_t NowSeconds() override { return 20261207; }
+};
+
+double residentMegabytes() {
+  std::ifstream statm("/proc/self/statm");
+  long pages = 0, resident = 0;
+  statm >> pages >> resident;
+  return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+int usage() {
+  std::fprintf(stderr, "usage: driftglow-soak [--screens N] [--data DIR]\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int screens = 1000;
+  std::string dataFolder = DRIFTGLOW_RUN_DIR;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--screens") == 0 && i + 1 < argc) {
+      screens = std::atoi(argv[++i]);
+      if (screens < 1) return usage();
+    } else if (std::strcmp(argv[i], "--data") == 0 && i + 1 < argc) {
+      dataFolder = argv[++i];
+    } else {
+      return usage();
+    }
+  }
+  std::error_code error;
+  std::filesystem::current_path(dataFolder, error);
+  if (error || !std::filesystem::exists("pix")) {
+    std::fprintf(stderr, "driftglow-soak: no content in %s\n", dataFolder.c_str());
+    return 2;
+  }
+
+  HeadlessEngine engine(960, 960);
+  hgeUseEngine(&engine);
+  SoakPlatform platform;
+
+  using Clock = std::chrono::steady_clock;
+  Clock::time_point frameStart;
+  double slowestMs = 0, totalMs = 0;
+  int slowestFrame = -1;
+  double residentAt100 = 0;
+  engine.SetKey(kKeyU, true);
+  engine.SetMaxFrames(screens);
+  engine.SetBeforeFrame([&](int frame) {
+    Clock::time_point now = Clock::now();
+    if (frame > 0) {
+      double ms = std::chrono::duration<double, std::milli>(now - frameStart).count();
+      totalMs += ms;
+      if (ms > slowestMs) {
+        slowestMs = ms;
+        slowestFrame = frame - 1;
+      }
+    }
+    if (frame == 100) {
+      residentAt100 = residentMegabytes();
+      std::printf("screen %5d: resident %.1f MB\n", frame, residentAt100);
+      std::fflush(stdout);
+    }
+    frameStart = Clock::now();
+  });
+
+  Clock::time_point start = Clock::now();
+  driftglowMain(platform);
+  double lastMs = std::chrono::duration<double, std::milli>(Clock::now() - frameStart).count();
+  totalMs += lastMs;
+  if (lastMs > slowestMs) slowestMs = lastMs, slowestFrame = engine.FramesRun() - 1;
+  double residentAtEnd = residentMegabytes();
+  double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  hgeUseEngine(nullptr);
+
+  int made = engine.FramesRun();
+  std::printf("screen %5d: resident %.1f MB\n", made, residentAtEnd);
+  std::printf("screens made: %d in %.1f s; mean new-screen frame %.1f ms; slowest %.1f ms (screen %d)\n", made,
+              seconds, made > 0 ? totalMs / made : 0.0, slowestMs, slowestFrame);
+  if (made < screens) {
+    std::fprintf(stderr, "driftglow-soak: only %d of %d screens were made\n", made, screens);
+    return 1;
+  }
+  if (screens >= 100) {
+    double growth = residentAtEnd - residentAt100;
+    std::printf("growth from screen 100: %.1f MB (limit 5 MB)\n", growth);
+    if (growth >= 5.0) return 1;
+  }
+  return 0;
+}
