@@ -349,12 +349,18 @@ double CALC::Calculate(int code, double left, double right) {
   switch (code) {
     case 1: return std::sin(r);
     case 2: return std::cos(r);
-    case 3:
-      if (std::cos(r) == 0) break;
-      return std::tan(r);
-    case 4:
-      if (std::sin(r) == 0) break;
-      return 1.0 / std::tan(r);
+    case 3: {
+      // cos R = 0 would make the tangent enormous, so only then is it asked.
+      const double tangent = std::tan(r);
+      if (!(std::fabs(tangent) < 1e15) && std::cos(r) == 0) break;
+      return tangent;
+    }
+    case 4: {
+      // sin R = 0 would make the tangent 0, so only then is it asked.
+      const double tangent = std::tan(r);
+      if (tangent == 0 && std::sin(r) == 0) break;
+      return 1.0 / tangent;
+    }
     case 5: return std::exp(r);
     case 6:
       if (r <= 0) break;

@@ -47,24 +47,32 @@ double CALC_VAR::GetNumber(std::string_view name) {
 namespace {
 
 // "0", or an optional "-" and 1 to 15 digits without a leading zero: the
-// form FloatToText gives every whole number below 1e15.
-bool IsCanonicalWholeNumber(std::string_view text) {
-  if (text == "0") return true;
-  std::size_t i = !text.empty() && text[0] == '-' ? 1 : 0;
+// form FloatToText gives every whole number below 1e15. Its value is exact.
+bool ReadCanonicalWholeNumber(std::string_view text, double& value) {
+  if (text == "0") {
+    value = 0.0;
+    return true;
+  }
+  const bool negative = !text.empty() && text[0] == '-';
+  std::size_t i = negative ? 1 : 0;
   const std::size_t digits = text.size() - i;
   if (digits == 0 || digits > 15 || text[i] == '0') return false;
+  std::int64_t whole = 0;
   for (; i < text.size(); ++i) {
     if (text[i] < '0' || text[i] > '9') return false;
+    whole = whole * 10 + (text[i] - '0');
   }
+  value = static_cast<double>(negative ? -whole : whole);
   return true;
 }
 
 }  // namespace
 
 void CALC_VAR::Set(std::string_view name, std::string_view value) {
-  const double number = ParseValueText(value);
-  bool canonical = IsCanonicalWholeNumber(value);
+  double number;
+  bool canonical = ReadCanonicalWholeNumber(value, number);
   if (!canonical) {
+    number = ParseValueText(value);
     char text[kValueTextCapacity];
     canonical = std::string_view(text, FormatValueText(number, text)) == value;
   }

@@ -298,10 +298,16 @@ double RoundValue(double v) {
       const bool tooMany = low >= 1e15;
       const double scaled = tooMany ? high : low;
       shift -= tooMany ? 1 : 0;
-      const auto base = static_cast<std::uint64_t>(scaled);
-      const double fraction = scaled - static_cast<double>(base);
-      if (scaled >= 1e14 + 1.0 && scaled <= 1e15 - 1.0 && std::fabs(fraction - 0.5) > 0.0625) {
-        const double result = static_cast<double>(base + (fraction > 0.5 ? 1 : 0)) / kPowersOfTen[shift];
+      if (scaled >= 1e14 + 1.0 && scaled <= 1e15 - 1.0) {
+        const auto base = static_cast<std::uint64_t>(scaled);
+        const double fraction = scaled - static_cast<double>(base);
+        std::uint64_t digits = base + (fraction > 0.5 ? 1 : 0);
+        if (std::fabs(fraction - 0.5) <= 0.0625) {
+          // Near a tie: decide with the product's exact rounding error.
+          const double side = (fraction - 0.5) + std::fma(magnitude, kPowersOfTen[shift], -scaled);
+          digits = side > 0 ? base + 1 : side < 0 ? base : base + (base & 1);
+        }
+        const double result = static_cast<double>(digits) / kPowersOfTen[shift];
         return v < 0 ? -result : result;
       }
     }
