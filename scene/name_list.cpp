@@ -1,13 +1,71 @@
 // The chunked storage behind NameList: locating positions, sorted inserts
-// before equal keys, and erasing with the shorter half of a chunk moved.
+// before equal keys, and erasing with the shorter side of a chunk moved.
 #include "scene/name_list.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <utility>
+
+namespace {
+
+// a < b comparing unsigned bytes, eight at a time: keys are short and this
+// comparison is most of the cost of a sorted insert.
+bool keyLess(std::string_view a, std::string_view b) {
+  const size_t common = std::min(a.size(), b.size());
+  size_t i = 0;
+  for (; i + 8 <= common; i += 8) {
+    uint64_t wordA, wordB;
+    std::memcpy(&wordA, a.data() + i, 8);
+    std::memcpy(&wordB, b.data() + i, 8);
+    if (wordA != wordB) {
+      if constexpr (std::endian::native == std::endian::little) {
+        wordA = __builtin_bswap64(wordA);
+        wordB = __builtin_bswap64(wordB);
+      }
+      return wordA < wordB;
+    }
+  }
+  for (; i < common; ++i) {
+    const auto byteA = static_cast<unsigned char>(a[i]);
+    const auto byteB = static_cast<unsigned char>(b[i]);
+    if (byteA != byteB) return byteA < byteB;
+  }
+  return a.size() < b.size();
+}
+
+}  // namespace
 
 NameListStorage::NameListStorage(NameListOrder order) : order_(order) {}
 
 NameListStorage::~NameListStorage() = default;
+
+NameListStorage::Entry NameListStorage::MakeEntry(std::string_view key, void* item) {
+  Entry entry{};
+  entry.item = item;
+  if (key.size() <= static_cast<size_t>(kInlineKey)) {
+    if (!key.empty()) std::memcpy(entry.text, key.data(), key.size());
+    entry.length = static_cast<uint8_t>(key.size());
+    return entry;
+  }
+  std::string* text;
+  if (!freeKeys_.empty()) {
+    text = freeKeys_.back();
+    freeKeys_.pop_back();
+  } else if (keysInUse_ < keyPool_.size()) {
+    text = &keyPool_[keysInUse_++];
+  } else {
+    text = &keyPool_.emplace_back();
+    ++keysInUse_;
+  }
+  text->assign(key);
+  entry.longKey = text;
+  return entry;
+}
+
+void NameListStorage::ReleaseKey(const Entry& entry) {
+  if (entry.longKey) freeKeys_.push_back(entry.longKey);
+}
 
 std::unique_ptr<NameListStorage::Chunk> NameListStorage::TakeChunk(int begin) {
   std::unique_ptr<Chunk> chunk;
@@ -49,8 +107,7 @@ NameListStorage::Place NameListStorage::SortedInsertPlace(std::string_view key) 
   int low = 0, high = chunkCount;
   while (low < high) {
     const int middle = (low + high) / 2;
-    const Chunk& chunk = *chunks_[middle];
-    if (std::string_view(chunk.At(chunk.size - 1).key) < key) {
+    if (keyLess(lastEntries_[middle].Key(), key)) {
       low = middle + 1;
     } else {
       high = middle;
@@ -61,7 +118,7 @@ NameListStorage::Place NameListStorage::SortedInsertPlace(std::string_view key) 
   int first = 0, last = chunk.size;
   while (first < last) {
     const int middle = (first + last) / 2;
-    if (std::string_view(chunk.At(middle).key) < key) {
+    if (keyLess(chunk.At(middle).Key(), key)) {
       first = middle + 1;
     } else {
       last = middle;
@@ -75,6 +132,7 @@ int NameListStorage::InsertAt(Place place, std::string_view key, void* item) {
     // A sorted list's first chunk starts in the middle so it can grow both ways.
     chunks_.push_back(TakeChunk(order_ == NameListOrder::Sorted ? kChunkCapacity / 2 : 0));
     starts_.push_back(0);
+    lastEntries_.emplace_back();
     place = {0, 0};
   }
   int c = place.chunk;
@@ -85,9 +143,11 @@ int NameListStorage::InsertAt(Place place, std::string_view key, void* item) {
       // place (equal keys keep landing here) then cost nothing to shift.
       chunks_.insert(chunks_.begin() + c, TakeChunk(kChunkCapacity));
       starts_.insert(starts_.begin() + c, starts_[c]);
+      lastEntries_.insert(lastEntries_.begin() + c, Entry{});
     } else if (k == kChunkCapacity) {
       chunks_.insert(chunks_.begin() + c + 1, TakeChunk(0));
       starts_.insert(starts_.begin() + c + 1, starts_[c] + kChunkCapacity);
+      lastEntries_.insert(lastEntries_.begin() + c + 1, Entry{});
       c += 1;
       k = 0;
     } else {
@@ -96,11 +156,13 @@ int NameListStorage::InsertAt(Place place, std::string_view key, void* item) {
       constexpr int kHalf = kChunkCapacity / 2;
       std::unique_ptr<Chunk> upper = TakeChunk(kHalf);
       Chunk& lower = *chunks_[c];
-      for (int i = 0; i < kChunkCapacity - kHalf; ++i) upper->slots[kHalf + i] = std::move(lower.At(kHalf + i));
+      std::copy(lower.slots.begin() + kHalf, lower.slots.end(), upper->slots.begin() + kHalf);
       upper->size = kChunkCapacity - kHalf;
       lower.size = kHalf;
       chunks_.insert(chunks_.begin() + c + 1, std::move(upper));
       starts_.insert(starts_.begin() + c + 1, starts_[c] + kHalf);
+      lastEntries_.insert(lastEntries_.begin() + c + 1, lastEntries_[c]);
+      NoteLast(c);
       if (k > kHalf) {
         c += 1;
         k -= kHalf;
@@ -111,16 +173,16 @@ int NameListStorage::InsertAt(Place place, std::string_view key, void* item) {
   Chunk& chunk = *chunks_[c];
   const bool roomInFront = chunk.begin > 0;
   const bool roomBehind = chunk.begin + chunk.size < kChunkCapacity;
+  Entry* first = chunk.slots.data() + chunk.begin;
   if (roomInFront && (k <= chunk.size - k || !roomBehind)) {
-    for (int i = 0; i < k; ++i) chunk.slots[chunk.begin - 1 + i] = std::move(chunk.slots[chunk.begin + i]);
+    std::copy(first, first + k, first - 1);
     chunk.begin -= 1;
   } else {
-    for (int i = chunk.size - 1; i >= k; --i) chunk.slots[chunk.begin + i + 1] = std::move(chunk.slots[chunk.begin + i]);
+    std::copy_backward(first + k, first + chunk.size, first + chunk.size + 1);
   }
-  Entry& entry = chunk.At(k);
-  entry.key.assign(key);
-  entry.item = item;
+  chunk.At(k) = MakeEntry(key, item);
   chunk.size += 1;
+  if (k == chunk.size - 1) NoteLast(c);
   count_ += 1;
   ShiftStarts(c + 1, 1);
   cursor_ = c;
@@ -142,7 +204,7 @@ int NameListStorage::LowerBound(std::string_view key) const {
   int position = 0;
   int found = count_;
   ForEachFrom(0, [&](std::string_view entryKey, void*) {
-    if (!(entryKey < key)) {
+    if (!keyLess(entryKey, key)) {
       found = position;
       return false;
     }
@@ -187,7 +249,7 @@ int NameListStorage::PositionOfItem(const void* item) const {
 std::string_view NameListStorage::KeyAt(int position) const {
   if (position < 0 || position >= count_) return {};
   const Place place = Locate(position);
-  return chunks_[place.chunk]->At(place.offset).key;
+  return chunks_[place.chunk]->At(place.offset).Key();
 }
 
 void* NameListStorage::ItemAt(int position) const {
@@ -206,11 +268,13 @@ bool NameListStorage::SetItemAt(int position, void* item) {
 void NameListStorage::EraseAt(Place place) {
   Chunk& chunk = *chunks_[place.chunk];
   const int k = place.offset;
+  ReleaseKey(chunk.At(k));
+  Entry* first = chunk.slots.data() + chunk.begin;
   if (k < chunk.size - 1 - k) {
-    for (int i = k - 1; i >= 0; --i) chunk.slots[chunk.begin + i + 1] = std::move(chunk.slots[chunk.begin + i]);
+    std::copy_backward(first, first + k, first + k + 1);
     chunk.begin += 1;
   } else {
-    for (int i = k; i < chunk.size - 1; ++i) chunk.slots[chunk.begin + i] = std::move(chunk.slots[chunk.begin + i + 1]);
+    std::copy(first + k + 1, first + chunk.size, first + k);
   }
   chunk.size -= 1;
   count_ -= 1;
@@ -219,6 +283,9 @@ void NameListStorage::EraseAt(Place place) {
     spare_.push_back(std::move(chunks_[place.chunk]));
     chunks_.erase(chunks_.begin() + place.chunk);
     starts_.erase(starts_.begin() + place.chunk);
+    lastEntries_.erase(lastEntries_.begin() + place.chunk);
+  } else if (k == chunk.size) {
+    NoteLast(place.chunk);
   }
   if (cursor_ >= static_cast<int>(chunks_.size())) cursor_ = 0;
 }
@@ -236,10 +303,14 @@ void NameListStorage::ClearItems() {
 }
 
 void NameListStorage::Clear() {
+  // No key is in use any more: the pool is handed out again from its start.
+  keysInUse_ = 0;
+  freeKeys_.clear();
   spare_.reserve(spare_.size() + chunks_.size());
   for (std::unique_ptr<Chunk>& chunk : chunks_) spare_.push_back(std::move(chunk));
   chunks_.clear();
   starts_.clear();
+  lastEntries_.clear();
   count_ = 0;
   cursor_ = 0;
 }

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -17,10 +19,14 @@ enum class NameListOrder {
 // The untyped list behind NameList<Item>. Entries live in chunks of at most
 // kChunkCapacity, each with free room on both sides, so that an insert
 // shifts only part of one chunk: adding 1,600 equal names (each one lands at
-// the front) costs the same as appending. Positions are plain indexes
-// 0..Count()-1; walking them in order is constant time per step. Emptied
-// chunks are kept for reuse, so refilling a cleared list allocates nothing.
-// Keys compare byte by byte as unsigned characters.
+// the front) costs the same as appending. An entry is 32 plain bytes holding
+// keys of up to 15 characters itself (longer ones live in a pool of reused
+// strings), so shifting is a block copy and comparing needs no pointer
+// chase; a copy of each chunk's last entry sits in one array for the search
+// over chunks. Positions are plain indexes 0..Count()-1; walking them in
+// order is constant time per step. Emptied chunks and key strings are kept
+// for reuse, so refilling a cleared list allocates nothing. Keys compare
+// byte by byte as unsigned characters.
 class NameListStorage {
  public:
   explicit NameListStorage(NameListOrder order);
@@ -60,9 +66,15 @@ class NameListStorage {
 
  private:
   static constexpr int kChunkCapacity = 64;
+  static constexpr int kInlineKey = 15;
   struct Entry {
-    std::string key;
-    void* item = nullptr;
+    void* item;
+    std::string* longKey;  // in keyPool_ when the key is longer than kInlineKey, else null
+    char text[kInlineKey];
+    uint8_t length;
+    std::string_view Key() const {
+      return longKey ? std::string_view(*longKey) : std::string_view(text, length);
+    }
   };
   // Entries occupy slots [begin, begin + size) of the array.
   struct Chunk {
@@ -86,12 +98,22 @@ class NameListStorage {
   // A chunk whose entries will start at begin.
   std::unique_ptr<Chunk> TakeChunk(int begin);
   void ShiftStarts(int fromChunk, int delta);
+  Entry MakeEntry(std::string_view key, void* item);
+  void ReleaseKey(const Entry& entry);
+  // Keeps the copy of chunk c's last entry up to date.
+  void NoteLast(int c) { lastEntries_[c] = chunks_[c]->At(chunks_[c]->size - 1); }
 
   NameListOrder order_;
   int count_ = 0;
   std::vector<std::unique_ptr<Chunk>> chunks_;
-  std::vector<int> starts_;  // position of each chunk's first entry
+  std::vector<int> starts_;          // position of each chunk's first entry
+  std::vector<Entry> lastEntries_;   // a copy of each chunk's last entry; only its key is read
   std::vector<std::unique_ptr<Chunk>> spare_;
+  // Key strings: the first keysInUse_ of keyPool_ have been handed out, and
+  // those in freeKeys_ have come back since. A deque keeps their addresses.
+  std::deque<std::string> keyPool_;
+  size_t keysInUse_ = 0;
+  std::vector<std::string*> freeKeys_;
   mutable int cursor_ = 0;  // the chunk last located, for walks in order
 };
 
@@ -104,7 +126,7 @@ void NameListStorage::ForEachFrom(int position, Visit&& visit) const {
     const Chunk& chunk = *chunks_[c];
     for (int k = (c == place.chunk ? place.offset : 0); k < chunk.size; ++k) {
       const Entry& entry = chunk.At(k);
-      if (!visit(std::string_view(entry.key), entry.item)) return;
+      if (!visit(entry.Key(), entry.item)) return;
     }
   }
 }
