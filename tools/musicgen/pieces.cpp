@@ -51,10 +51,10 @@ const std::vector<PieceStyle>& Pieces() {
     };
     kalliope.scale = {9, 0, 2, 4, 7};  // A minor pentatonic
     kalliope.melodyLow = 69;
-    kalliope.melodyHigh = 86;
+    kalliope.melodyHigh = 81;
     kalliope.lead = Lead::Harp;
     kalliope.fmRatio = 2.0;
-    kalliope.fmIndex = 0.8;
+    kalliope.fmIndex = 0.6;
     kalliope.bellDecaySeconds = 2.2;
     kalliope.padLevel = 0.8;
     kalliope.padCutoffHertz = 850.0;
