@@ -269,13 +269,4 @@ TEST_F(FontTest, SetColorColoursEveryGlyphAndItsQuads) {
   }
 }
 
-TEST_F(FontTest, TakesAndReleasesItsOwnEngineReference) {
-  EXPECT_EQ(hgeReferenceCount(), 0);
-  {
-    hgeFont font("graphics\\none.fnt");
-    EXPECT_EQ(hgeReferenceCount(), 1);
-  }
-  EXPECT_EQ(hgeReferenceCount(), 0);
-}
-
 }  // namespace
