@@ -9,6 +9,9 @@
 //   ^ 253;  unary - 254;  the 23 functions 255.
 // A "-" is the negation only at the start of an expression or right after
 // "("; two operators in a row are refused, so write 2*(-3), not 2*-3.
+// A statement with "=" in it is an assignment to the word it starts with,
+// so comparisons using "=" belong inside one: "z=a<=b", not "a<=b".
+// "rnd" draws its integers through CalcRandomBelow (calc/random_below.h).
 #pragma once
 
 #include <array>
@@ -116,7 +119,10 @@ class CALC {
   // Function id 1 to 23, or 0.
   static int FindFunction(std::string_view word);
 
-  // The evaluation engine's pieces, on the current level.
+  // The evaluation engine's pieces, on the current level. Execute runs
+  // texts it has seen before from precomputed steps, which leave the operand
+  // slots and the operator count as scanning would, but not the scanner's
+  // flags; Evaluate sets everything up afresh.
   void PushValue(std::string_view text);
   void PushOperator(int code, int priority);
   // op is an operator byte or a CalcOperator; error 10 for an unmatched ")".

@@ -127,11 +127,12 @@ struct CalcProgramCache {
     std::size_t size = 0;
     const Map::value_type* entry = nullptr;
   };
-  static constexpr std::size_t kRecentCount = 16;
+  static constexpr std::size_t kRecentCount = 64;
   Recent recent[kRecentCount];
 
   static std::size_t RecentIndex(const char* data, std::size_t size) {
-    return ((reinterpret_cast<std::uintptr_t>(data) >> 3) ^ size) % kRecentCount;
+    const std::uint64_t key = (reinterpret_cast<std::uintptr_t>(data) ^ (size << 48)) * 0x9E3779B97F4A7C15ull;
+    return static_cast<std::size_t>(key >> 58);
   }
   void Clear() {
     programs.clear();

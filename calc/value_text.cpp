@@ -123,6 +123,14 @@ double DigitsToDouble(std::uint64_t digits, int shift) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// Near a tie the product's exact rounding error decides; kept out of line so
+// that the common path needs no call.
+[[gnu::noinline]] std::uint64_t DigitsNearTie(double magnitude, int shift, double scaled, std::uint64_t base,
+                                              double fraction) {
+  const double side = (fraction - 0.5) + std::fma(magnitude, kPowersOfTen[shift], -scaled);
+  return side > 0 ? base + 1 : side < 0 ? base : base + (base & 1);
+}
+
 // Writes exactly count decimal digits of value, two at a time.
 void WriteDigits(std::uint64_t value, int count, char* out) {
   static constexpr char kPairs[] =
@@ -302,11 +310,7 @@ double RoundValue(double v) {
         const auto base = static_cast<std::uint64_t>(scaled);
         const double fraction = scaled - static_cast<double>(base);
         std::uint64_t digits = base + (fraction > 0.5 ? 1 : 0);
-        if (std::fabs(fraction - 0.5) <= 0.0625) {
-          // Near a tie: decide with the product's exact rounding error.
-          const double side = (fraction - 0.5) + std::fma(magnitude, kPowersOfTen[shift], -scaled);
-          digits = side > 0 ? base + 1 : side < 0 ? base : base + (base & 1);
-        }
+        if (std::fabs(fraction - 0.5) <= 0.0625) digits = DigitsNearTie(magnitude, shift, scaled, base, fraction);
         const double result = static_cast<double>(digits) / kPowersOfTen[shift];
         return v < 0 ? -result : result;
       }
