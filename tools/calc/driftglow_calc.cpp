@@ -37,7 +37,9 @@ The language:
   functions    sin cos tan cotg exp ln asin acos atan acotg log sqr abs int
                sinh cosh tanh cotgh rnd use1 use2 use3 pi   (pi(2) is 2π)
   Every intermediate result is rounded to 15 significant digits. Spaces are
-  ignored; names are case-sensitive. "¤" may be typed in UTF-8.
+  ignored; names are case-sensitive. "¤" may be typed in UTF-8. A statement
+  with "=" in it is an assignment, so compare inside one: z=a<=b, not a<=b.
+  Results too large or undefined read INF, -INF or NAN.
 
 Examples:
   driftglow-calc '1+2*3' '2^3^2' '-2^2'     prints 7, 64 and 4
