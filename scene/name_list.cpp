@@ -40,13 +40,16 @@ NameListStorage::NameListStorage(NameListOrder order) : order_(order) {}
 
 NameListStorage::~NameListStorage() = default;
 
-NameListStorage::Entry NameListStorage::MakeEntry(std::string_view key, void* item) {
-  Entry entry{};
+void NameListStorage::FillEntry(Entry& entry, std::string_view key, void* item) {
+  // Written field by field in place: building the entry elsewhere and copying
+  // it in costs more than the rest of an append.
   entry.item = item;
   if (key.size() <= static_cast<size_t>(kInlineKey)) {
+    entry.longKey = nullptr;
+    std::memset(entry.text, 0, sizeof entry.text);
     if (!key.empty()) std::memcpy(entry.text, key.data(), key.size());
     entry.length = static_cast<uint8_t>(key.size());
-    return entry;
+    return;
   }
   std::string* text;
   if (!freeKeys_.empty()) {
@@ -60,7 +63,7 @@ NameListStorage::Entry NameListStorage::MakeEntry(std::string_view key, void* it
   }
   text->assign(key);
   entry.longKey = text;
-  return entry;
+  entry.length = 0;
 }
 
 void NameListStorage::ReleaseKey(const Entry& entry) {
@@ -103,6 +106,10 @@ NameListStorage::Place NameListStorage::Locate(int position) const {
 NameListStorage::Place NameListStorage::SortedInsertPlace(std::string_view key) const {
   const int chunkCount = static_cast<int>(chunks_.size());
   if (chunkCount == 0) return {0, 0};
+  // Runs of equal or ascending keys land at either end: settle those with one
+  // comparison each.
+  if (!keyLess(chunks_.front()->At(0).Key(), key)) return {0, 0};
+  if (keyLess(lastEntries_.back().Key(), key)) return {chunkCount - 1, chunks_.back()->size};
   // The first chunk whose last key is not less than key holds the lower bound.
   int low = 0, high = chunkCount;
   while (low < high) {
@@ -180,7 +187,7 @@ int NameListStorage::InsertAt(Place place, std::string_view key, void* item) {
   } else {
     std::copy_backward(first + k, first + chunk.size, first + chunk.size + 1);
   }
-  chunk.At(k) = MakeEntry(key, item);
+  FillEntry(chunk.At(k), key, item);
   chunk.size += 1;
   if (k == chunk.size - 1) NoteLast(c);
   count_ += 1;
@@ -193,7 +200,15 @@ int NameListStorage::Add(std::string_view key, void* item) {
   if (order_ == NameListOrder::Sorted) return InsertAt(SortedInsertPlace(key), key, item);
   if (chunks_.empty()) return InsertAt({0, 0}, key, item);
   const int last = static_cast<int>(chunks_.size()) - 1;
-  return InsertAt({last, chunks_[last]->size}, key, item);
+  Chunk& chunk = *chunks_[last];
+  if (chunk.begin + chunk.size < kChunkCapacity) {
+    // The common case of an append: room behind the last entry.
+    FillEntry(chunk.slots[chunk.begin + chunk.size], key, item);
+    chunk.size += 1;
+    count_ += 1;
+    return count_ - 1;
+  }
+  return InsertAt({last, chunk.size}, key, item);
 }
 
 int NameListStorage::LowerBound(std::string_view key) const {

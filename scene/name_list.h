@@ -98,16 +98,19 @@ class NameListStorage {
   // A chunk whose entries will start at begin.
   std::unique_ptr<Chunk> TakeChunk(int begin);
   void ShiftStarts(int fromChunk, int delta);
-  Entry MakeEntry(std::string_view key, void* item);
+  void FillEntry(Entry& entry, std::string_view key, void* item);
   void ReleaseKey(const Entry& entry);
-  // Keeps the copy of chunk c's last entry up to date.
-  void NoteLast(int c) { lastEntries_[c] = chunks_[c]->At(chunks_[c]->size - 1); }
+  // Keeps the copy of chunk c's last entry up to date; only sorted lists
+  // search by it.
+  void NoteLast(int c) {
+    if (order_ == NameListOrder::Sorted) lastEntries_[c] = chunks_[c]->At(chunks_[c]->size - 1);
+  }
 
   NameListOrder order_;
   int count_ = 0;
   std::vector<std::unique_ptr<Chunk>> chunks_;
   std::vector<int> starts_;          // position of each chunk's first entry
-  std::vector<Entry> lastEntries_;   // a copy of each chunk's last entry; only its key is read
+  std::vector<Entry> lastEntries_;   // a copy of each chunk's last entry (sorted lists); only its key is read
   std::vector<std::unique_ptr<Chunk>> spare_;
   // Key strings: the first keysInUse_ of keyPool_ have been handed out, and
   // those in freeKeys_ have come back since. A deque keeps their addresses.

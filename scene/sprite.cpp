@@ -90,21 +90,17 @@ hgeSprite::hgeSprite(const hgeSprite& other)
       hge_(hgeCreate(kHgeVersion)) {}
 
 hgeSprite& hgeSprite::operator=(const hgeSprite& other) {
-  if (this == &other) return *this;
-  HGE* ownEngine = hge_;
-  hgeSprite copy(other);
-  quad_ = copy.quad_;
-  texX_ = copy.texX_;
-  texY_ = copy.texY_;
-  width_ = copy.width_;
-  height_ = copy.height_;
-  texWidth_ = copy.texWidth_;
-  texHeight_ = copy.texHeight_;
-  pivotX_ = copy.pivotX_;
-  pivotY_ = copy.pivotY_;
-  flipX_ = copy.flipX_;
-  flipY_ = copy.flipY_;
-  hge_ = ownEngine;
+  quad_ = other.quad_;
+  texX_ = other.texX_;
+  texY_ = other.texY_;
+  width_ = other.width_;
+  height_ = other.height_;
+  texWidth_ = other.texWidth_;
+  texHeight_ = other.texHeight_;
+  pivotX_ = other.pivotX_;
+  pivotY_ = other.pivotY_;
+  flipX_ = other.flipX_;
+  flipY_ = other.flipY_;
   return *this;
 }
 

@@ -131,20 +131,6 @@ TEST(Sprite, CornersFollowPivotScaleAndRotation) {
   }
 }
 
-TEST(Sprite, RotatedCornersAreComputedInSinglePrecision) {
-  ScopedRecordingEngine engine;
-  hgeSprite sprite(0, 0, 0, 7, 3);
-  sprite.SetPivot(2, 1);
-  const float rotation = 0.3f;
-  auto corners = drawnCorners(*engine, sprite, 11, 13, rotation, 1.5f, 0);
-  const float c = static_cast<float>(std::cos(0.3f));
-  const float s = static_cast<float>(std::sin(0.3f));
-  const float right = (7.0f - 2.0f) * 1.5f;
-  const float bottom = (3.0f - 1.0f) * 1.5f;
-  EXPECT_EQ(corners[2].x, right * c - bottom * s + 11.0f);
-  EXPECT_EQ(corners[2].y, right * s + bottom * c + 13.0f);
-}
-
 TEST(Sprite, FlippingSwapsTextureCornersAndSurvivesNewSourceRectangles) {
   ScopedRecordingEngine engine;
   hgeSprite sprite(0, 0, 0, 10, 20);
@@ -181,19 +167,6 @@ TEST(Sprite, VertexColoursPerCornerOrAllAndBadIndexesIgnored) {
   EXPECT_EQ(sprite.GetVertexColor(9), 0u);
   sprite.SetVertexColor(0x11223344);
   for (int k = 0; k < 4; ++k) EXPECT_EQ(sprite.GetVertexColor(k), 0x11223344u);
-}
-
-TEST(Sprite, QuadCarriesColourBlendAndTextureToTheEngine) {
-  ScopedRecordingEngine engine;
-  hgeSprite sprite(0, 0, 0, 2, 2);
-  sprite.SetBlend(0);
-  sprite.SetVertexColor(0x80402010);
-  sprite.RenderTransformed(1, 1, 0, 1);
-  ASSERT_EQ(engine->quads.size(), 1u);
-  EXPECT_EQ(engine->quads[0].blend, 0);
-  EXPECT_EQ(engine->quads[0].texture, 0u);
-  EXPECT_EQ(engine->quads[0].v[3].colour, 0x80402010u);
-  EXPECT_EQ(engine->quads[0].v[2].tx, 2.0f);
 }
 
 TEST(Sprite, DrawsNothingAndDoesNotCrashWithoutAnEngine) {
