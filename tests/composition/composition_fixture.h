@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/app_reset.h"
+#include "app/app_reset.h"
 #include "app/app_state.h"
 #include "composition/sprite.h"
 #include "scene/scene.h"
@@ -18,16 +19,12 @@ class CompositionTest : public ::testing::Test {
  protected:
   void SetUp() override {
     resetAppStateForTests();
-    resetCompositionForTests();
     APP_STATE.engine = &*engine_;
     APP_STATE.scene = std::make_unique<SPIX>();
     APP_STATE.scene->noSpatialIndex = true;
   }
-  void TearDown() override {
-    resetCompositionForTests();
-    APP_STATE.scene.reset();  // its sprites release the engine, which must still be there
-    resetAppStateForTests();
-  }
+  // The scene's sprites release the engine, which is still there.
+  void TearDown() override { resetAppStateForTests(); }
 
   // Registers count 32 × 32 graphics named g0.png, g1.png, ...
   void AddGraphics(int count) {

@@ -1,0 +1,23 @@
+// driftglow-still: makes the viewer's screen for three seeds without a
+// window and writes its picture and description.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tools/still/still_options.h"
+#include "tools/still/still_run.h"
+
+int main(int argc, char** argv) {
+  std::vector<std::string> arguments(argv + 1, argv + argc);
+  StillOptions options;
+  const std::string error = parseStillOptions(arguments, options);
+  if (!error.empty()) {
+    std::fprintf(stderr, "driftglow-still: %s\n", error.c_str());
+    return kStillBadRequest;
+  }
+  if (options.help) {
+    std::fputs(stillUsage().c_str(), stdout);
+    return kStillOk;
+  }
+  return runStill(options);
+}

@@ -1,0 +1,30 @@
+// The command line of driftglow-still: seeds, canvas size, frames, outputs
+// and data folder. Standard library only.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct StillOptions {
+  int32_t seeds[3] = {0, 0, 0};  // structure, colour, parameters
+  int width = 960;               // canvas units, also the image size in pixels
+  int height = 960;
+  int frames = 1;                // viewer frames before the PNG is taken
+  std::string pngPath;           // empty: no image
+  std::string jsonPath;          // empty: no description; "-": standard output
+  std::string dataDir;           // empty: the default folder
+  bool help = false;
+};
+
+// Largest canvas side accepted, in pixels.
+constexpr int kStillMaxSide = 8192;
+// Most frames accepted before the PNG.
+constexpr int kStillMaxFrames = 1000000;
+
+// Reads the arguments after the program name. Returns the empty text on
+// success, otherwise a one-line description of the first bad argument.
+std::string parseStillOptions(const std::vector<std::string>& arguments, StillOptions& options);
+
+// The usage text, several lines ending in a line feed.
+std::string stillUsage();

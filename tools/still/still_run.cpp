@@ -1,0 +1,154 @@
+// driftglow-still's run: data folder, headless engine, catalogue, the screen
+// from its seeds, the JSON description and the PNG after the viewer's frames.
+#include "tools/still/still_run.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <system_error>
+
+#include "app/app_state.h"
+#include "app/frame.h"
+#include "app/render.h"
+#include "app/seeded_random.h"
+#include "app/texture_catalogue.h"
+#include "composition/screen_seeds.h"
+#include "composition/sprite.h"
+#include "engine/engine_factory.h"
+#include "engine/platform.h"
+#include "engine/sdl/headless_engine.h"
+#include "scene/scene.h"
+#include "tools/still/still_json.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void report(const std::string& message) { std::fprintf(stderr, "driftglow-still: %s\n", message.c_str()); }
+
+// The canvas is 960 × 960 in the viewer's window, which fits any desktop of
+// 1020 pixels or more at zoom 1; any other canvas is a full screen of that
+// size, whose first zoom is the fit scale of that desktop.
+class StillPlatform : public Platform {
+ public:
+  StillPlatform(int width, int height) : desktop_{width, height} {}
+  int ShowMessage(const std::string&, const std::string&, unsigned) override { return kIdNo; }
+  DesktopSize GetDesktopSize() override { return desktop_; }
+  int64_t NowSeconds() override { return 0; }
+
+ private:
+  DesktopSize desktop_;
+};
+
+// The folder given, else the working directory when it holds pix/, else the
+// build's run folder. Empty when that folder does not exist.
+fs::path findDataFolder(const StillOptions& options, std::string& error) {
+  std::error_code code;
+  fs::path folder;
+  if (!options.dataDir.empty()) {
+    folder = options.dataDir;
+  } else if (fs::is_directory("pix", code)) {
+    folder = fs::current_path(code);
+  } else {
+    folder = DRIFTGLOW_RUN_DIR;
+  }
+  if (!fs::is_directory(folder, code)) {
+    error = "data folder '" + folder.string() + "' not found (give --data DIR)";
+    return {};
+  }
+  return fs::absolute(folder, code);
+}
+
+bool writeText(const std::string& path, const std::string& text) {
+  if (path == "-") return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0;
+  std::ofstream file(path, std::ios::binary);
+  file << text;
+  file.close();
+  return static_cast<bool>(file);
+}
+
+int makeStill(const StillOptions& options, HeadlessEngine& engine, const fs::path& pngPath,
+              const std::string& jsonPath) {
+  if (!engine.System_Initiate()) {
+    report(std::string("headless engine: ") + engine.System_GetErrorMessage());
+    return kStillFailed;
+  }
+  APP_STATE.screenWidth = static_cast<float>(options.width);
+  APP_STATE.screenHeight = static_cast<float>(options.height);
+  APP_STATE.windowScale = 1;
+  APP_STATE.scene = std::make_unique<SPIX>();
+  APP_STATE.scene->noSpatialIndex = true;
+  engine.Resource_AttachPack("Graphics.paq");
+  if (loadTextureCatalogue()) {
+    report("can't load the graphics of the catalogue (pix/*.png)");
+    return kStillFailed;
+  }
+
+  // A fresh viewer's first screen: reset, seeds, generate, then the three
+  // automatic motion modes drawn right after it.
+  resetScreen();
+  buildScreenFromSeeds(options.seeds[0], options.seeds[1], options.seeds[2]);
+  composition.rotationMode = structureRandom.drawLarge(2);
+  composition.zoomMode = structureRandom.drawLarge(2);
+  composition.scaleMode = structureRandom.drawLarge(2);
+
+  if (!jsonPath.empty() && !writeText(jsonPath, screenJson(options.seeds, options.width, options.height))) {
+    report("can't write '" + jsonPath + "'");
+    return kStillFailed;
+  }
+  if (pngPath.empty()) return kStillOk;
+
+  // The viewer's frames with nobody at the controls: the composition's step
+  // (a fresh screen has no particles, and no key or countdown fires). Drawing
+  // changes nothing that a later frame reads, so only the last frame is drawn.
+  for (int frame = 0; frame < options.frames; ++frame) {
+    float mouseX = 0, mouseY = 0;
+    engine.Input_GetMousePos(&mouseX, &mouseY);
+    composition.Animate(engine.Timer_GetDelta(), mouseX / APP_STATE.windowScale, mouseY / APP_STATE.windowScale);
+  }
+  renderFunction();
+  if (!engine.SaveFrame(pngPath.string())) {
+    report("can't write '" + pngPath.string() + "'");
+    return kStillFailed;
+  }
+  return kStillOk;
+}
+
+}  // namespace
+
+int runStill(const StillOptions& options) {
+  std::string error;
+  const fs::path dataFolder = findDataFolder(options, error);
+  if (dataFolder.empty()) {
+    report(error);
+    return kStillBadRequest;
+  }
+  // Outputs are named from where the tool was started; the catalogue is read
+  // from the data folder, which becomes the working directory.
+  std::error_code code;
+  const fs::path pngPath = options.pngPath.empty() ? fs::path() : fs::absolute(options.pngPath, code);
+  const std::string jsonPath =
+      options.jsonPath.empty() || options.jsonPath == "-" ? options.jsonPath : fs::absolute(options.jsonPath, code).string();
+  fs::current_path(dataFolder, code);
+  if (code) {
+    report("can't enter the data folder '" + dataFolder.string() + "'");
+    return kStillBadRequest;
+  }
+
+  StillPlatform platform(options.width, options.height);
+  const bool windowCanvas = options.width == 960 && options.height == 960;
+  APP_STATE.platform = windowCanvas ? nullptr : &platform;
+
+  HeadlessEngine headless(options.width, options.height);
+  hgeUseEngine(&headless);
+  APP_STATE.engine = hgeCreate(kHgeVersion);
+  const int result = makeStill(options, headless, pngPath, jsonPath);
+  headless.System_Shutdown();
+  // Figures, scene and fonts hold engine references; they go before the engine.
+  resetScreen();
+  APP_STATE = AppState{};
+  hgeUseEngine(nullptr);
+  return result;
+}
