@@ -187,7 +187,8 @@ class StillTool : public ::testing::Test {
 
 TEST_F(StillTool, BadArgumentsAndAMissingDataFolderEndWithCodeTwoAndOneLine) {
   const std::string cases[] = {"", "--seeds 1,2 --png a.png", "--seeds 1,2,3 --png a.png --size 5",
-                               "--seeds 1,2,3 --json - --data " + (folder_ / "missing").string()};
+                               "--seeds 1,2,3 --json - --data " + (folder_ / "missing").string(),
+                               "--seeds 1,2,3 --json - --data " + (folder_ / "pix").string()};
   for (const std::string& arguments : cases) {
     std::string errors;
     EXPECT_EQ(RunStill(arguments, nullptr, &errors), 2) << arguments;

@@ -43,7 +43,7 @@ class StillPlatform : public Platform {
 };
 
 // The folder given, else the working directory when it holds pix/, else the
-// build's run folder. Empty when that folder does not exist.
+// build's run folder. Empty when that folder or its pix/ does not exist.
 fs::path findDataFolder(const StillOptions& options, std::string& error) {
   std::error_code code;
   fs::path folder;
@@ -56,6 +56,12 @@ fs::path findDataFolder(const StillOptions& options, std::string& error) {
   }
   if (!fs::is_directory(folder, code)) {
     error = "data folder '" + folder.string() + "' not found (give --data DIR)";
+    return {};
+  }
+  // The viewer shows an empty screen without images; a picture of nothing
+  // here means the wrong folder, so it is refused.
+  if (!fs::is_directory(folder / "pix", code)) {
+    error = "data folder '" + folder.string() + "' holds no pix/ folder (give --data DIR)";
     return {};
   }
   return fs::absolute(folder, code);
