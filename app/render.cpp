@@ -21,10 +21,10 @@ void drawOutlinedText(hgeFont& font, float y, const char* text) {
   float s = APP_STATE.windowScale;
   font.SetScale(s / z);
   font.SetColor(kOutlineColour);
-  font.printf((w * 0.5f + 1) / z * s, (y + 1) / z * s, kTextCenter, text);
-  font.printf((w * 0.5f - 1) / z * s, (y - 1) / z * s, kTextCenter, text);
+  font.printf((w * 0.5f + 1) / z * s, (y + 1) / z * s, kTextCenter, "%s", text);
+  font.printf((w * 0.5f - 1) / z * s, (y - 1) / z * s, kTextCenter, "%s", text);
   font.SetColor(kTextColour);
-  font.printf(w * 0.5f / z * s, y / z * s, kTextCenter, text);
+  font.printf(w * 0.5f / z * s, y / z * s, kTextCenter, "%s", text);
 }
 
 void drawHelpOverlay() {

@@ -7,6 +7,7 @@
 #include "app/render.h"
 #include "app/seeded_random.h"
 #include "app/texture_catalogue.h"
+#include "calc/random_below.h"
 #include "font/font.h"
 #include "scene/scene.h"
 
@@ -65,6 +66,8 @@ void releaseLoadedResources() {
 int driftglowMain(Platform& platform) {
   APP_STATE.platform = &platform;
   seedRandomBelow(static_cast<uint32_t>(platform.NowSeconds()));
+  // The evaluator's "rnd" draws from the same generator as the rest of the program.
+  SetCalcRandomBelow(randomBelow);
   APP_STATE.windowScale = computeFitScale();
 
   HGE* engine = hgeCreate(kHgeVersion);

@@ -64,6 +64,7 @@ void BM_FrameAndRenderRecording(benchmark::State& state) {
 }
 BENCHMARK(BM_FrameAndRenderRecording)->Unit(benchmark::kMillisecond);
 
+// Arg 1: with the music playing, as in the viewer; Arg 0: silent.
 void BM_FrameAndRenderHeadless960(benchmark::State& state) {
   resetAppStateForTests();
   InRunFolder folder;
@@ -83,8 +84,10 @@ void BM_FrameAndRenderHeadless960(benchmark::State& state) {
     state.SkipWithError("catalogue did not load");
     return;
   }
-  APP_STATE.engine->Resource_AttachPack("Sound.paq");
-  loadMusic();
+  if (state.range(0)) {
+    APP_STATE.engine->Resource_AttachPack("Sound.paq");
+    loadMusic();
+  }
   prepareScreen();
   for (auto _ : state) {
     frameFunction();
@@ -94,15 +97,16 @@ void BM_FrameAndRenderHeadless960(benchmark::State& state) {
   engine.System_Shutdown();
   hgeUseEngine(nullptr);
 }
-BENCHMARK(BM_FrameAndRenderHeadless960)->Unit(benchmark::kMillisecond)->Iterations(100);
+BENCHMARK(BM_FrameAndRenderHeadless960)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(100);
 
-// driftglowMain with one frame: start-up, the first screen and its drawing.
+// driftglowMain with the real content; Arg 0: start-up only (catalogue,
+// fonts, music, packs); Arg 1: also the first frame (first screen and its drawing).
 void BM_StartupToFirstFrame(benchmark::State& state) {
   InRunFolder folder;
   for (auto _ : state) {
     resetAppStateForTests();
     HeadlessEngine engine(960, 960);
-    engine.SetMaxFrames(1);
+    engine.SetMaxFrames(static_cast<int>(state.range(0)));
     hgeUseEngine(&engine);
     RecordingPlatform platform;
     driftglowMain(platform);
@@ -110,6 +114,6 @@ void BM_StartupToFirstFrame(benchmark::State& state) {
   }
   resetAppStateForTests();
 }
-BENCHMARK(BM_StartupToFirstFrame)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_StartupToFirstFrame)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace

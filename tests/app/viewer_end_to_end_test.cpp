@@ -1,6 +1,6 @@
 // The whole viewer on the headless engine with the real generated content:
 // start-up, the first screens, the keys, the wheel, the help overlay, the
-// music rotation and the exit, over a few hundred scripted frames.
+// music rotation and the exit, over 150 scripted frames.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -68,7 +68,7 @@ TEST_F(ViewerEndToEnd, ScriptedSessionFromStartToExit) {
 
   std::vector<FrameRecord> frames;
   // Input by frame: N held 10..20, left button 25..35, U at 45, wheel at 60,
-  // long frames 70..269 (5 s each, so that tracks end), X from 300.
+  // long frames 70..129 (20 s each, so that tracks end), X from 150.
   engine.SetBeforeFrame([&](int frame) {
     if (frame > 0) {
       FrameRecord& previous = frames.back();
@@ -87,8 +87,8 @@ TEST_F(ViewerEndToEnd, ScriptedSessionFromStartToExit) {
     engine.SetKey(kKeyLeftButton, frame >= 25 && frame <= 35);
     engine.SetKey(kKeyU, frame == 45);
     engine.SetMouseWheel(frame == 60 ? 1 : 0);
-    engine.SetFrameDelta(frame >= 70 && frame < 270 ? 5.0f : 0.02f);
-    engine.SetKey(kKeyX, frame >= 300);
+    engine.SetFrameDelta(frame >= 70 && frame < 130 ? 20.0f : 0.02f);
+    engine.SetKey(kKeyX, frame >= 150);
   });
   engine.SetMaxFrames(400);
 
@@ -96,9 +96,9 @@ TEST_F(ViewerEndToEnd, ScriptedSessionFromStartToExit) {
   ASSERT_EQ(platform.messages.size(), 1u);  // only the question: no failure
   EXPECT_EQ(platform.messages[0].text, "Run full screen?");
 
-  // X at frame 300 ends the loop in that frame.
-  ASSERT_EQ(engine.FramesRun(), 301);
-  ASSERT_EQ(frames.size(), 301u);
+  // X at frame 150 ends the loop in that frame.
+  ASSERT_EQ(engine.FramesRun(), 151);
+  ASSERT_EQ(frames.size(), 151u);
   frames.pop_back();  // the last frame has no record of its outcome
 
   // The first screen exists after the first frame.
@@ -125,7 +125,7 @@ TEST_F(ViewerEndToEnd, ScriptedSessionFromStartToExit) {
   EXPECT_EQ(frames[60].autoGenerate, 0);
 
   // With the generator off no screen changes by itself, long frames or not.
-  for (int frame = 61; frame < 300; ++frame) ASSERT_EQ(frames[frame].formula0, frames[60].formula0);
+  for (int frame = 61; frame < 150; ++frame) ASSERT_EQ(frames[frame].formula0, frames[60].formula0);
 
   // Music: several tracks over the long frames, never the same twice in a row.
   std::vector<int32_t> tracks;
