@@ -96,14 +96,4 @@ TEST(TriangleClipper, HugeAndDegenerateTriangles) {
   EXPECT_NEAR(count ? polygonArea(out, count) : 0.0, 0.0, 1e-6);
 }
 
-TEST(TriangleClipper, InsideRectIncludesTheEdges) {
-  const ClipRect rect{0, 0, 10, 10};
-  const ClipVertex onEdges[2] = {at(0, 0, 0), at(10, 10, 0)};
-  const ClipVertex past[2] = {at(0, 0, 0), at(10.001f, 5, 0)};
-  const ClipVertex nan[1] = {at(std::nanf(""), 5, 0)};
-  EXPECT_TRUE(InsideRect(onEdges, 2, rect));
-  EXPECT_FALSE(InsideRect(past, 2, rect));
-  EXPECT_FALSE(InsideRect(nan, 1, rect));
-}
-
 }  // namespace
