@@ -12,8 +12,9 @@
 
 namespace {
 
-// Larger files are refused rather than risking an allocation failure.
-constexpr uint64_t kMaxResourceBytes = 1ull << 30;
+// Larger files are refused rather than risking an allocation failure (a
+// damaged pack can claim any size for an entry).
+constexpr uint64_t kMaxResourceBytes = 256ull << 20;
 
 struct PhysfsCloser {
   void operator()(PHYSFS_File* file) const { PHYSFS_close(file); }

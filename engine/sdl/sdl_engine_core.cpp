@@ -40,6 +40,20 @@ SDL_Vertex toSdl(const ClipVertex& p) {
   return v;
 }
 
+// A PNG whose header claims more than kMaxImageSide pixels across or down
+// is refused before decoding, which would try to allocate all of them.
+bool pngSizeAcceptable(const std::vector<uint8_t>& bytes) {
+  static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  if (bytes.size() < 24 || std::memcmp(bytes.data(), kSignature, 8) != 0) return true;
+  auto bigEndian = [&](size_t at) {
+    return static_cast<uint32_t>(bytes[at]) << 24 | static_cast<uint32_t>(bytes[at + 1]) << 16 |
+           static_cast<uint32_t>(bytes[at + 2]) << 8 | bytes[at + 3];
+  };
+  const uint32_t width = bigEndian(16), height = bigEndian(20);
+  const auto limit = static_cast<uint32_t>(kMaxImageSide);
+  return width > 0 && height > 0 && width <= limit && height <= limit;
+}
+
 int nextPowerOfTwo(int value) {
   int result = 1;
   while (result < value) result *= 2;
@@ -433,6 +447,10 @@ HTEXTURE SdlEngineCore::Texture_Load(const char* name, uint32_t size, bool mipma
   std::vector<uint8_t> bytes;
   if (!loadBytes(name, size, bytes) || bytes.empty() || bytes.size() > INT32_MAX) {
     SetError(std::string("Texture_Load: ") + label + ": not found");
+    return 0;
+  }
+  if (!pngSizeAcceptable(bytes)) {
+    SetError(std::string("Texture_Load: ") + label + ": image too large");
     return 0;
   }
   SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));

@@ -11,6 +11,7 @@
 #include "engine/sdl/headless_engine.h"
 #include "tests/engine/sdl/pixel_reference.h"
 #include "tests/engine/sdl/test_files.h"
+#include "tools/tonepack/stored_zip.h"
 
 namespace {
 
@@ -375,8 +376,16 @@ TEST_F(HeadlessDrawing, BrokenImagesGiveTextureZero) {
   for (int i = 0; i < 200; ++i) badBody.push_back(static_cast<uint8_t>(i * 37 + 11));
   std::vector<uint8_t> corruptChunk = good;
   corruptChunk[20] ^= 0x5A;  // inside IHDR: width and CRC disagree
+  // A well-formed header claiming 100,000 x 100,000 pixels: refused before
+  // anything tries to allocate them.
+  std::vector<uint8_t> bomb = EncodePng(uniformImage(1, 1, 0xFF808080));
+  for (size_t at : {16u, 20u}) {
+    bomb[at] = 0, bomb[at + 1] = 0x01, bomb[at + 2] = 0x86, bomb[at + 3] = 0xA0;
+  }
+  const uint32_t crc = Crc32(bomb.data() + 12, 17);
+  for (int i = 0; i < 4; ++i) bomb[29 + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
   std::string text = "this is not an image at all";
-  for (const std::vector<uint8_t>* bytes : {&truncated, &badBody, &corruptChunk}) {
+  for (const std::vector<uint8_t>* bytes : {&truncated, &badBody, &corruptChunk, &bomb}) {
     EXPECT_EQ(engine_->Texture_Load(reinterpret_cast<const char*>(bytes->data()), static_cast<uint32_t>(bytes->size())),
               0u);
     EXPECT_STRNE(engine_->System_GetErrorMessage(), "");
