@@ -18,7 +18,8 @@ class HeadlessCore;
 // advances by the frame delta at the start of each frame of System_Start, so
 // runs are the same on every machine. The window states (title, size, full
 // screen, cursor) are accepted and ignored: the target keeps the size given
-// at construction.
+// at construction. Texture filtering has no effect: the software renderer
+// samples the nearest texel.
 class HeadlessEngine : public HGE {
  public:
   HeadlessEngine(int width, int height);
@@ -26,7 +27,7 @@ class HeadlessEngine : public HGE {
   HeadlessEngine(const HeadlessEngine&) = delete;
   HeadlessEngine& operator=(const HeadlessEngine&) = delete;
 
-  // --- Scripting and inspection -----------------------------------------
+  // --- Scripting and reading back -------------------------------------
   // Seconds each frame reports and the sound clock advances (0.02 unless set).
   void SetFrameDelta(float seconds);
   void SetKey(int code, bool down);

@@ -324,7 +324,9 @@ void SdlEngineCore::prepareTexture(TextureSlot& slot, SDL_BlendMode blendMode) {
 }
 
 // Hands triangles to SDL. On the software renderer each triangle is its own
-// call with corrected coordinates (see softwareVertex); elsewhere a quad's
+// call with corrected coordinates (see softwareTexels): given two triangles
+// forming an upright rectangle, SDL 2.26 takes a shortcut that maps texels
+// and blends differently from its triangle path. Elsewhere a quad's
 // triangles go out together.
 class SdlEngineCore::QuadEmitter final : public TriangleSink {
  public:

@@ -135,8 +135,8 @@ class SdlEngineCore : public HGE {
   int targetHeight_ = 0;
   std::vector<TextureSlot> textures_;  // handle = index + 1; freed slots stay empty
   // A white texel that untextured quads sample, so that every quad takes the
-  // textured path (SDL 2.26's software renderer adds nothing for an
-  // untextured, evenly coloured triangle in additive mode: it blends instead).
+  // one textured path (SDL 2.26's software renderer blends an untextured,
+  // evenly coloured rectangle in additive mode instead of adding it).
   TextureSlot white_;
 
   bool transformOn_ = false;

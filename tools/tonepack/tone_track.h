@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-struct ToneSpec {
+struct ToneSettings {
   double frequencyHz = 440.0;
   double seconds = 1.0;
   double amplitude = 0.3;  // 0..1 of full scale
@@ -14,5 +14,5 @@ struct ToneSpec {
 };
 
 // The MP3 bytes of a mono tone faded in and out over 10 ms; empty when the
-// encoder fails or the spec is out of range (no samples, rate below 8000 Hz).
-std::vector<uint8_t> EncodeToneMp3(const ToneSpec& spec);
+// encoder fails or the settings are out of range (no samples, rate below 8000 Hz).
+std::vector<uint8_t> EncodeToneMp3(const ToneSettings& tone);

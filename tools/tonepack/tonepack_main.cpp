@@ -32,10 +32,10 @@ int main(int argc, char** argv) {
   };
   std::vector<ZipEntry> entries;
   for (const Track& track : tracks) {
-    ToneSpec spec;
-    spec.frequencyHz = track.frequencyHz;
-    spec.seconds = seconds;
-    std::vector<uint8_t> mp3 = EncodeToneMp3(spec);
+    ToneSettings tone;
+    tone.frequencyHz = track.frequencyHz;
+    tone.seconds = seconds;
+    std::vector<uint8_t> mp3 = EncodeToneMp3(tone);
     if (mp3.empty()) {
       std::fprintf(stderr, "%s: encoding %s failed\n", argv[0], track.name);
       return 1;

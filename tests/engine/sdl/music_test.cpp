@@ -29,9 +29,9 @@ bool watchChannel() {
 class HeadlessMusic : public ::testing::Test {
  protected:
   void SetUp() override {
-    ToneSpec shortTone;
+    ToneSettings shortTone;
     shortTone.seconds = 0.3;
-    ToneSpec longerTone;
+    ToneSettings longerTone;
     longerTone.seconds = 1.0;
     longerTone.frequencyHz = 660;
     shortMp3_ = EncodeToneMp3(shortTone);
@@ -125,7 +125,7 @@ TEST_F(HeadlessMusic, GarbageMissingAndImageBytesGiveNoEffect) {
 }
 
 TEST(HeadlessMusicOff, SoundStateOffLoadsNoTracks) {
-  ToneSpec tone;
+  ToneSettings tone;
   tone.seconds = 0.2;
   std::vector<uint8_t> mp3 = EncodeToneMp3(tone);
   HeadlessEngine engine(8, 8);
