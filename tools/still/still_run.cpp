@@ -86,7 +86,10 @@ int makeStill(const StillOptions& options, HeadlessEngine& engine, const fs::pat
   APP_STATE.windowScale = 1;
   APP_STATE.scene = std::make_unique<SPIX>();
   APP_STATE.scene->noSpatialIndex = true;
-  engine.Resource_AttachPack("Graphics.paq");
+  // The pack holds only the overlay's fonts, which a still never draws; a
+  // data folder without it is fine and should not make the engine complain.
+  std::error_code code;
+  if (fs::exists("Graphics.paq", code)) engine.Resource_AttachPack("Graphics.paq");
   if (loadTextureCatalogue()) {
     report("can't load the graphics of the catalogue (pix/*.png)");
     return kStillFailed;
