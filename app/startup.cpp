@@ -97,9 +97,11 @@ int driftglowMain(Platform& platform) {
   engine->System_Shutdown();
   engine->Release();
   APP_STATE.engine = nullptr;
+  // The platform's services may be gone with the engine: the last reset
+  // must not ask for the desktop again.
+  APP_STATE.platform = nullptr;
   // Fonts, scene and sprites hold engine references of their own; letting
   // them go here, before static destruction, ends the engine in order.
   releaseLoadedResources();
-  APP_STATE.platform = nullptr;
   return 0;
 }
