@@ -143,8 +143,10 @@ TEST_F(StillDescription, DescribesTheScreenAsGeneratedWithFiguresInCreationOrder
 
 // Runs the built tool; returns its exit code, its standard output and error.
 int RunStill(const std::string& arguments, std::string* output = nullptr, std::string* errors = nullptr) {
-  const fs::path out = fs::temp_directory_path() / "driftglow_still_test_out.txt";
-  const fs::path err = fs::temp_directory_path() / "driftglow_still_test_err.txt";
+  // Named per process: the test runner starts several of these tests at once.
+  const std::string suffix = std::to_string(::getpid()) + ".txt";
+  const fs::path out = fs::temp_directory_path() / ("driftglow_still_test_out_" + suffix);
+  const fs::path err = fs::temp_directory_path() / ("driftglow_still_test_err_" + suffix);
   const std::string command =
       std::string(DRIFTGLOW_STILL) + " " + arguments + " >" + out.string() + " 2>" + err.string();
   const int status = std::system(command.c_str());
@@ -154,6 +156,9 @@ int RunStill(const std::string& arguments, std::string* output = nullptr, std::s
   };
   if (output) *output = read(out);
   if (errors) *errors = read(err);
+  std::error_code ignored;
+  fs::remove(out, ignored);
+  fs::remove(err, ignored);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

@@ -1,33 +1,10 @@
 // Checks that a frame's work on the scene (finding the figures, moving them,
-// drawing) allocates nothing once the scene has been filled. Counts every
-// operator new in this test program.
+// drawing) allocates nothing once the scene has been filled.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
 #include "scene/scene.h"
+#include "tests/support/allocation_counter.h"
 #include "tests/support/recording_engine.h"
-
-namespace {
-std::atomic<long> allocationCount{0};
-}  // namespace
-
-// The replacements below pair malloc with free; the compiler cannot see that
-// every operator new in the program is this one and warns about a mismatch.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new(std::size_t size) {
-  allocationCount.fetch_add(1, std::memory_order_relaxed);
-  if (void* block = std::malloc(size == 0 ? 1 : size)) return block;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete[](void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
-void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
 
 namespace {
 
@@ -59,9 +36,9 @@ TEST(FrameAllocation, FindingMovingAndDrawingAllocateNothing) {
   // The first two frames size the result list and its store of spare chunks.
   frame();
   frame();
-  const long before = allocationCount.load();
+  const long before = AllocationCount();
   for (int n = 0; n < 20; ++n) frame();
-  EXPECT_EQ(allocationCount.load() - before, 0);
+  EXPECT_EQ(AllocationCount() - before, 0);
   EXPECT_EQ(scene.queryResults.Count(), 1600);
 }
 
@@ -77,10 +54,10 @@ TEST(FrameAllocation, ANewScreenReusesTheListsStorage) {
   // The first clear sizes each list's store of spare chunks.
   screen();
   screen();
-  const long before = allocationCount.load();
+  const long before = AllocationCount();
   screen();
   // One allocation per object for the object itself; the lists allocate nothing more.
-  EXPECT_LE(allocationCount.load() - before, 1600);
+  EXPECT_LE(AllocationCount() - before, 1600);
 }
 
 }  // namespace
