@@ -27,6 +27,7 @@ class HeadlessCore : public SdlEngineCore {
 
   bool SaveFrame(const std::string& pngPath);
   uint32_t GetPixel(int x, int y);
+  bool ReadFrame(void* pixels, int pitchBytes);
   void Log(const char* line) { WriteLogLine(line); }
 
   const int width_;
@@ -108,6 +109,14 @@ uint32_t HeadlessCore::GetPixel(int x, int y) {
   return 0xFF000000u | (row[x] & 0x00FFFFFFu);
 }
 
+bool HeadlessCore::ReadFrame(void* pixels, int pitchBytes) {
+  if (!target_ || !pixels || pitchBytes / 4 < width_) return false;
+  SDL_RenderFlush(Renderer());
+  // Asking for the target's own format makes this a plain copy on the
+  // software renderer; other renderers convert on the way.
+  return SDL_RenderReadPixels(Renderer(), nullptr, SDL_PIXELFORMAT_RGB888, pixels, pitchBytes) == 0;
+}
+
 // ---- HeadlessEngine: scripting, then plain forwarding -------------------
 
 HeadlessEngine::HeadlessEngine(int width, int height) : core_(std::make_unique<HeadlessCore>(width, height)) {}
@@ -134,6 +143,7 @@ int HeadlessEngine::Width() const { return core_->width_; }
 int HeadlessEngine::Height() const { return core_->height_; }
 bool HeadlessEngine::SaveFrame(const std::string& pngPath) { return core_->SaveFrame(pngPath); }
 uint32_t HeadlessEngine::GetPixel(int x, int y) { return core_->GetPixel(x, y); }
+bool HeadlessEngine::ReadFrame(void* pixels, int pitchBytes) { return core_->ReadFrame(pixels, pitchBytes); }
 
 bool HeadlessEngine::System_Initiate() { return core_->System_Initiate(); }
 void HeadlessEngine::System_Shutdown() { core_->System_Shutdown(); }

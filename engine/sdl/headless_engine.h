@@ -48,6 +48,11 @@ class HeadlessEngine : public HGE {
   bool SaveFrame(const std::string& pngPath);
   // The target's pixel as opaque ARGB; 0 outside the target or when not initiated.
   uint32_t GetPixel(int x, int y);
+  // Copies the whole target into pixels, rows top to bottom pitchBytes apart,
+  // each pixel a 32-bit XRGB word (bytes B, G, R, unused in memory). False
+  // when not initiated, when pitchBytes is less than four times the width, or
+  // when the renderer cannot read back.
+  bool ReadFrame(void* pixels, int pitchBytes);
 
   // --- HGE ----------------------------------------------------------------
   bool System_Initiate() override;

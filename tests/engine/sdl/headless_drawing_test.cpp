@@ -7,6 +7,7 @@
 #include <limits>
 #include <memory>
 #include <ostream>
+#include <vector>
 
 #include "engine/sdl/headless_engine.h"
 #include "tests/engine/sdl/pixel_reference.h"
@@ -420,6 +421,25 @@ TEST_F(HeadlessDrawing, SceneRequiresTheScreenTarget) {
   EXPECT_EQ(engine_->GetPixel(63, 63), 0xFF123456u);
   EXPECT_EQ(engine_->GetPixel(64, 0), 0u);
   EXPECT_EQ(engine_->GetPixel(-1, 0), 0u);
+}
+
+TEST_F(HeadlessDrawing, ReadFrameCopiesEveryPixelAtAnyPitch) {
+  start(37, 5);
+  const HTEXTURE texture = load(distinctImage(37, 5));
+  SpriteQuad quad = rectQuad(0, 0, 37, 5, texture, 1, 1, 0xFFFFFFFF, kBlendAlpha);
+  engine_->Gfx_BeginScene(0);
+  engine_->Gfx_Clear(0);
+  engine_->Gfx_RenderQuad(&quad);
+  engine_->Gfx_EndScene();
+  const int pitchWords = 40;
+  std::vector<uint32_t> frame(pitchWords * 5, 0xDEADBEEF);
+  ASSERT_TRUE(engine_->ReadFrame(frame.data(), pitchWords * 4));
+  for (int y = 0; y < 5; ++y) {
+    for (int x = 0; x < 37; ++x) ASSERT_EQ(frame[y * pitchWords + x] & 0xFFFFFFu, engine_->GetPixel(x, y) & 0xFFFFFFu);
+    EXPECT_EQ(frame[y * pitchWords + 39], 0xDEADBEEFu) << "the padding past each row stays untouched";
+  }
+  EXPECT_FALSE(engine_->ReadFrame(frame.data(), 36 * 4));
+  EXPECT_FALSE(HeadlessEngine(4, 4).ReadFrame(frame.data(), 16));
 }
 
 }  // namespace
