@@ -91,6 +91,6 @@ std::string stillUsage() {
          "  --png FILE    the picture after those frames\n"
          "  --json FILE   the screen as generated, before any frame (\"-\" for standard output)\n"
          "  --data DIR    folder with pix/ and Graphics.paq (default: the working directory when it\n"
-         "                holds pix/, else the build's run folder)\n"
+         "                holds pix/, else the installed data, else the build's run folder)\n"
          "A bad argument or a missing data folder (or one without pix/) ends with exit code 2.\n";
 }

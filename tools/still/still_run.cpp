@@ -18,6 +18,7 @@
 #include "composition/sprite.h"
 #include "engine/engine_factory.h"
 #include "engine/platform.h"
+#include "engine/program_folder.h"
 #include "engine/sdl/headless_engine.h"
 #include "scene/scene.h"
 #include "tools/still/still_json.h"
@@ -43,7 +44,8 @@ class StillPlatform : public Platform {
 };
 
 // The folder given, else the working directory when it holds pix/, else the
-// build's run folder. Empty when that folder or its pix/ does not exist.
+// installed data folder beside this program, else the build's run folder.
+// Empty when that folder or its pix/ does not exist.
 fs::path findDataFolder(const StillOptions& options, std::string& error) {
   std::error_code code;
   fs::path folder;
@@ -51,6 +53,9 @@ fs::path findDataFolder(const StillOptions& options, std::string& error) {
     folder = options.dataDir;
   } else if (fs::is_directory("pix", code)) {
     folder = fs::current_path(code);
+  } else if (const std::string installed = FolderBesideProgram(DRIFTGLOW_DATA_FROM_BIN);
+             !installed.empty() && fs::is_directory(fs::path(installed) / "pix", code)) {
+    folder = installed;
   } else {
     folder = DRIFTGLOW_RUN_DIR;
   }

@@ -1,0 +1,23 @@
+// The executable's folder through /proc/self/exe.
+#include "engine/program_folder.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+std::string ProgramFolder() {
+  std::error_code code;
+  const fs::path executable = fs::read_symlink("/proc/self/exe", code);
+  if (code || executable.empty()) return {};
+  return executable.parent_path().string();
+}
+
+std::string FolderBesideProgram(const std::string& relative) {
+  const std::string folder = ProgramFolder();
+  if (folder.empty()) return {};
+  std::error_code code;
+  const fs::path candidate = fs::weakly_canonical(fs::path(folder) / relative, code);
+  if (code || !fs::is_directory(candidate, code)) return {};
+  return candidate.string();
+}
