@@ -21,14 +21,69 @@ struct Cuts {
   }
 };
 
-void clipTriangles(const ClipVertex (&corners)[4], const ClipRect& guard, TriangleSink& sink) {
+// Every halving halves a triangle's area: this many levels take any triangle
+// on a target of 16,384 pixels a side below the area limit of any texture.
+constexpr int kMaxHalvings = 40;
+
+double doubledArea(const ClipVertex& a, const ClipVertex& b, const ClipVertex& c) {
+  return std::fabs((static_cast<double>(b.x) - a.x) * (static_cast<double>(c.y) - a.y) -
+                   (static_cast<double>(c.x) - a.x) * (static_cast<double>(b.y) - a.y));
+}
+
+ClipVertex midpoint(const ClipVertex& p, const ClipVertex& q) {
+  auto mid = [](float a, float b) { return static_cast<float>((static_cast<double>(a) + b) / 2); };
+  return {mid(p.x, q.x), mid(p.y, q.y), mid(p.r, q.r), mid(p.g, q.g),
+          mid(p.b, q.b), mid(p.a, q.a), mid(p.u, q.u), mid(p.v, q.v)};
+}
+
+// Sends the triangle, halved across its longest side (keeping the winding)
+// until every part's doubled area is at most maxDoubledArea (0: no limit).
+// Colours and texture coordinates are linear over a triangle, so the parts
+// show exactly what the whole would.
+void sendWithin(const ClipVertex& a, const ClipVertex& b, const ClipVertex& c, double maxDoubledArea, int halvings,
+                TriangleSink& sink) {
+  if (!(maxDoubledArea > 0) || halvings == 0 || !(doubledArea(a, b, c) > maxDoubledArea)) {
+    sink.Triangle(a, b, c);
+    return;
+  }
+  auto squared = [](const ClipVertex& p, const ClipVertex& q) {
+    const double dx = static_cast<double>(q.x) - p.x, dy = static_cast<double>(q.y) - p.y;
+    return dx * dx + dy * dy;
+  };
+  const double ab = squared(a, b), bc = squared(b, c), ca = squared(c, a);
+  if (ab >= bc && ab >= ca) {
+    const ClipVertex m = midpoint(a, b);
+    sendWithin(a, m, c, maxDoubledArea, halvings - 1, sink);
+    sendWithin(m, b, c, maxDoubledArea, halvings - 1, sink);
+  } else if (bc >= ca) {
+    const ClipVertex m = midpoint(b, c);
+    sendWithin(a, b, m, maxDoubledArea, halvings - 1, sink);
+    sendWithin(a, m, c, maxDoubledArea, halvings - 1, sink);
+  } else {
+    const ClipVertex m = midpoint(c, a);
+    sendWithin(a, b, m, maxDoubledArea, halvings - 1, sink);
+    sendWithin(m, b, c, maxDoubledArea, halvings - 1, sink);
+  }
+}
+
+void clipTriangles(const ClipVertex (&corners)[4], const ClipRect& guard, double maxDoubledArea, TriangleSink& sink) {
   constexpr int kTriangles[2][3] = {{0, 1, 2}, {0, 2, 3}};
   for (const auto& triangle : kTriangles) {
     const ClipVertex in[3] = {corners[triangle[0]], corners[triangle[1]], corners[triangle[2]]};
     ClipVertex out[kMaxClippedVertices];
     const int count = ClipTriangle(in, guard, out);
-    for (int i = 1; i + 1 < count; ++i) sink.Triangle(out[0], out[i], out[i + 1]);
+    for (int i = 1; i + 1 < count; ++i) sendWithin(out[0], out[i], out[i + 1], maxDoubledArea, kMaxHalvings, sink);
   }
+}
+
+// The highest texel coordinate the quad samples, plus the texel that the
+// software renderer's texel correction may add and one for rounding.
+double highestTexel(const ClipVertex (&c)[4], const SplitSettings& settings) {
+  auto unit = [](float value) { return value >= 1.0f ? 1.0 : value > 0.0f ? static_cast<double>(value) : 0.0; };
+  double highest = 0;
+  for (const ClipVertex& v : c)
+    highest = std::max({highest, unit(v.u) * settings.texelsWide, unit(v.v) * settings.texelsHigh});
+  return highest + 2;
 }
 
 bool isTexturedParallelogram(const ClipVertex (&c)[4], const SplitSettings& settings) {
@@ -92,6 +147,24 @@ bool cutSide(double lo, double hi, double texelStart, double texelEnd, double le
   return true;
 }
 
+// Cuts every piece longer than maxSpan pixels into equal parts. Only pieces
+// within one texel are that long (a texel larger than maxSpan), so the new
+// cuts keep every piece within one texel.
+bool refineSide(double length, double maxSpan, Cuts& cuts) {
+  Cuts refined;
+  for (int i = 0; i < cuts.count; ++i) {
+    if (i > 0) {
+      const double from = cuts.at[i - 1], to = cuts.at[i];
+      const double parts = std::ceil((to - from) * length / maxSpan);
+      for (int k = 1; k < parts; ++k)
+        if (!refined.add(from + (to - from) * k / parts)) return false;
+    }
+    if (!refined.add(cuts.at[i])) return false;
+  }
+  cuts = refined;
+  return true;
+}
+
 // The vertex at parameters (a, b) of the parallelogram, coloured as the
 // quad's two triangles colour that point.
 ClipVertex pointAt(const ClipVertex (&c)[4], double a, double b) {
@@ -145,7 +218,8 @@ bool splitParallelogram(const ClipVertex (&c)[4], const SplitSettings& settings,
   if (!cutSide(aLow, aHigh, c[0].u * static_cast<double>(settings.texelsWide),
                c[1].u * static_cast<double>(settings.texelsWide), length1, settings.maxPieceSpan, across) ||
       !cutSide(bLow, bHigh, c[0].v * static_cast<double>(settings.texelsHigh),
-               c[3].v * static_cast<double>(settings.texelsHigh), length2, settings.maxPieceSpan, down))
+               c[3].v * static_cast<double>(settings.texelsHigh), length2, settings.maxPieceSpan, down) ||
+      !refineSide(length1, settings.maxPieceSpan, across) || !refineSide(length2, settings.maxPieceSpan, down))
     return false;
   for (int j = 0; j + 1 < down.count; ++j) {
     if (!(down.at[j] < down.at[j + 1])) continue;
@@ -166,11 +240,22 @@ bool splitParallelogram(const ClipVertex (&c)[4], const SplitSettings& settings,
 
 void SplitQuad(const ClipVertex (&corners)[4], const SplitSettings& settings, const ClipRect& guard,
                TriangleSink& sink) {
-  if (InsideRect(corners, 4, guard)) {
+  // With an area limit, pieces whose sides stay within the span below keep
+  // within it too (a parallelogram's doubled triangle area is at most the
+  // product of its sides).
+  SplitSettings limited = settings;
+  double maxDoubledArea = 0;
+  if (settings.maxAreaTexels > 0) {
+    maxDoubledArea = settings.maxAreaTexels / highestTexel(corners, settings);
+    limited.maxPieceSpan = static_cast<float>(std::min<double>(settings.maxPieceSpan, std::sqrt(maxDoubledArea)));
+  }
+  if (InsideRect(corners, 4, guard) &&
+      (maxDoubledArea == 0 || (doubledArea(corners[0], corners[1], corners[2]) <= maxDoubledArea &&
+                               doubledArea(corners[0], corners[2], corners[3]) <= maxDoubledArea))) {
     sink.Triangle(corners[0], corners[1], corners[2]);
     sink.Triangle(corners[0], corners[2], corners[3]);
     return;
   }
-  if (isTexturedParallelogram(corners, settings) && splitParallelogram(corners, settings, guard, sink)) return;
-  clipTriangles(corners, guard, sink);
+  if (isTexturedParallelogram(corners, settings) && splitParallelogram(corners, limited, guard, sink)) return;
+  clipTriangles(corners, guard, maxDoubledArea, sink);
 }

@@ -2,6 +2,7 @@
 // and the headless engine so that both draw exactly alike.
 #include "engine/sdl/sdl_engine_core.h"
 
+#include "engine/sdl/image_header.h"
 #include "engine/sdl/quad_splitter.h"
 
 #include <SDL2/SDL_image.h>
@@ -17,8 +18,12 @@ namespace {
 // Distance in pixels between the visible area and the edges where oversized
 // quads are cut.
 constexpr float kGuardMargin = 2.0f;
-// Larger images are refused (a padded surface would be 4 GiB and more).
-constexpr int kMaxImageSide = 16384;
+// Half the product of doubled triangle area and texel coordinate at which
+// SDL 2.26's software rasteriser starts to read outside the texture.
+constexpr double kSoftwareAreaTexelLimit = 268435456.0;  // 2^28
+// Larger images are refused: a catalogue image has no use for more, and at
+// this size one padded image already takes 64 MiB.
+constexpr int kMaxImageSide = 4096;
 
 Uint8 colourByte(float value) {
   if (value >= 255.0f) return 255;
@@ -38,20 +43,6 @@ SDL_Vertex toSdl(const ClipVertex& p) {
   v.color = {colourByte(p.r), colourByte(p.g), colourByte(p.b), colourByte(p.a)};
   v.tex_coord = {unitCoordinate(p.u), unitCoordinate(p.v)};
   return v;
-}
-
-// A PNG whose header claims more than kMaxImageSide pixels across or down
-// is refused before decoding, which would try to allocate all of them.
-bool pngSizeAcceptable(const std::vector<uint8_t>& bytes) {
-  static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  if (bytes.size() < 24 || std::memcmp(bytes.data(), kSignature, 8) != 0) return true;
-  auto bigEndian = [&](size_t at) {
-    return static_cast<uint32_t>(bytes[at]) << 24 | static_cast<uint32_t>(bytes[at + 1]) << 16 |
-           static_cast<uint32_t>(bytes[at + 2]) << 8 | bytes[at + 3];
-  };
-  const uint32_t width = bigEndian(16), height = bigEndian(20);
-  const auto limit = static_cast<uint32_t>(kMaxImageSide);
-  return width > 0 && height > 0 && width <= limit && height <= limit;
 }
 
 int nextPowerOfTwo(int value) {
@@ -425,6 +416,7 @@ void SdlEngineCore::Gfx_RenderQuad(const SpriteQuad* quad) {
     settings.texelsWide = slot->surfaceWidth;
     settings.texelsHigh = slot->surfaceHeight;
   }
+  if (softwareRenderer_) settings.maxAreaTexels = kSoftwareAreaTexelLimit;
   // A quad reaching past the guard rectangle is cut to its visible part:
   // SDL 2.26's software rasteriser overflows on very large triangles and
   // then fills the wrong pixels.
@@ -440,48 +432,55 @@ SdlEngineCore::TextureSlot* SdlEngineCore::findTexture(HTEXTURE texture) {
   return slot.texture ? &slot : nullptr;
 }
 
+int SdlEngineCore::largestImageSide() const {
+  int side = kMaxImageSide;
+  SDL_RendererInfo info;
+  if (renderer_ && SDL_GetRendererInfo(renderer_.get(), &info) == 0) {
+    // Surfaces are padded to powers of two (and two texels more on the
+    // software renderer), so halving keeps the side one that fits.
+    const int extra = softwareRenderer_ ? 2 : 0;
+    for (int limit : {info.max_texture_width, info.max_texture_height})
+      while (limit > 0 && side > 1 && side + extra > limit) side /= 2;
+  }
+  return side;
+}
+
 HTEXTURE SdlEngineCore::Texture_Load(const char* name, uint32_t size, bool mipmap) {
-  const char* label = size == 0 && name ? name : "(memory)";
-  if (!renderer_) {
-    SetError(std::string("Texture_Load: ") + label + ": the engine is not running");
-    return 0;
-  }
+  const std::string label = size == 0 && name ? name : "(memory)";
+  auto fail = [&](const std::string& reason) {
+    SetError("Texture_Load: " + label + ": " + reason);
+    return HTEXTURE{0};
+  };
+  if (!renderer_) return fail("the engine is not running");
   std::vector<uint8_t> bytes;
-  if (!loadBytes(name, size, bytes) || bytes.empty() || bytes.size() > INT32_MAX) {
-    SetError(std::string("Texture_Load: ") + label + ": not found");
-    return 0;
-  }
-  if (!pngSizeAcceptable(bytes)) {
-    SetError(std::string("Texture_Load: ") + label + ": image too large");
-    return 0;
-  }
+  if (!loadBytes(name, size, bytes) || bytes.size() > INT32_MAX) return fail("not found");
+  if (bytes.empty()) return fail("the file is empty");
+  // The size is checked from the header first: decoding an image that
+  // claims millions of pixels would allocate them all before failing.
+  const int largest = largestImageSide();
+  auto tooLarge = [&](int64_t width, int64_t height) {
+    return fail("the image is " + std::to_string(width) + " x " + std::to_string(height) +
+                " pixels, larger than the " + std::to_string(largest) + " x " + std::to_string(largest) +
+                " this renderer takes");
+  };
+  ImageSize claimed;
+  if (ReadImageSize(bytes.data(), bytes.size(), &claimed) && (claimed.width > largest || claimed.height > largest))
+    return tooLarge(claimed.width, claimed.height);
   SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
   SurfaceHandle decoded(stream ? IMG_Load_RW(stream, 1) : nullptr);
-  if (!decoded) {
-    SetError(std::string("Texture_Load: ") + label + ": " + IMG_GetError());
-    return 0;
-  }
+  if (!decoded) return fail(IMG_GetError());
   SurfaceHandle image(SDL_ConvertSurfaceFormat(decoded.get(), SDL_PIXELFORMAT_ARGB8888, 0));
   if (!image) {
     SetSdlError("Texture_Load: converting the image");
     return 0;
   }
-  if (image->w <= 0 || image->h <= 0 || image->w > kMaxImageSide || image->h > kMaxImageSide) {
-    SetError(std::string("Texture_Load: ") + label + ": image too large");
-    return 0;
-  }
+  if (image->w <= 0 || image->h <= 0) return fail("the image has no pixels");
+  if (image->w > largest || image->h > largest) return tooLarge(image->w, image->h);
   TextureSlot slot;
   slot.imageWidth = image->w;
   slot.imageHeight = image->h;
   slot.surfaceWidth = nextPowerOfTwo(image->w);
   slot.surfaceHeight = nextPowerOfTwo(image->h);
-  SDL_RendererInfo info;
-  if (SDL_GetRendererInfo(renderer_.get(), &info) == 0 &&
-      ((info.max_texture_width > 0 && slot.surfaceWidth > info.max_texture_width) ||
-       (info.max_texture_height > 0 && slot.surfaceHeight > info.max_texture_height))) {
-    SetError(std::string("Texture_Load: ") + label + ": larger than the renderer's textures");
-    return 0;
-  }
   slot.texture = createTexture(image.get(), slot.surfaceWidth, slot.surfaceHeight);
   if (!slot.texture) {
     SetSdlError("Texture_Load: creating the texture");

@@ -55,7 +55,9 @@ class SdlEngineCore : public HGE {
 
   // Images are padded to power-of-two surfaces (the own size is the image's);
   // the padding repeats the last column and row so that filtering at the
-  // image's edge does not blend in empty texels.
+  // image's edge does not blend in empty texels. Images larger than
+  // largestImageSide on either side are refused, from the header when the
+  // format's header tells the size.
   HTEXTURE Texture_Load(const char* name, uint32_t size, bool mipmap) override;
   void Texture_Free(HTEXTURE texture) override;
   int Texture_GetWidth(HTEXTURE texture, bool originalSize) override;
@@ -116,6 +118,9 @@ class SdlEngineCore : public HGE {
   class QuadEmitter;
 
   TextureSlot* findTexture(HTEXTURE texture);
+  // The longest image side Texture_Load takes: 4,096 pixels, or less where
+  // the renderer's textures are smaller.
+  int largestImageSide() const;
   // An SDL texture holding the ARGB8888 image, padded to the surface size.
   TextureHandle createTexture(SDL_Surface* image, int surfaceWidth, int surfaceHeight);
   bool loadBytes(const char* name, uint32_t size, std::vector<uint8_t>& bytes);

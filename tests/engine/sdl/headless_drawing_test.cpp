@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <vector>
 
@@ -285,6 +286,47 @@ INSTANTIATE_TEST_SUITE_P(
                       HugeCase{"UnturnedAtZoomEight", 960 * 3, 8, 0}),
     [](const ::testing::TestParamInfo<HugeCase>& info) { return std::string(info.param.name); });
 
+// Large textures on the software renderer, whose texture interpolation
+// overflows on big triangles far into a texture: magnified near the far
+// corner (checked texel by texel), then minified, turned past the edges and
+// whole within them.
+TEST_F(HeadlessDrawing, ImagesOfThousandsOfTexelsDrawExactly) {
+  start(640, 640);
+  ParallelogramScene scene;
+  scene.image = distinctImage(2048, 2048);
+  scene.edge1X = 2048;
+  scene.edge2Y = 2048;
+  scene.tx = scene.ty = 1900;
+  scene.tdx = scene.tdy = 320 - 1900;
+  scene.rotation = 0.3f;
+  scene.hscale = scene.vscale = 3;
+  const HTEXTURE texture = load(scene.image);
+  ASSERT_NE(texture, 0u) << engine_->System_GetErrorMessage();
+  const SpriteQuad quad = SceneQuad(scene, texture, 2048, 2048);
+  engine_->Gfx_Clear(scene.background);
+  engine_->Gfx_SetTransform(scene.tx, scene.ty, scene.tdx, scene.tdy, scene.rotation, scene.hscale, scene.vscale);
+  engine_->Gfx_RenderQuad(&quad);
+  int checked = 0, wrong = 0;
+  for (int y = 0; y < 640; ++y)
+    for (int x = 0; x < 640; ++x)
+      if (std::optional<uint32_t> want = ExpectedPixel(scene, x, y)) {
+        ++checked;
+        wrong += ChannelDistance(engine_->GetPixel(x, y), *want) > 3;
+      }
+  EXPECT_GT(checked, 640 * 640 / 20);
+  EXPECT_EQ(wrong, 0);
+
+  for (auto [zoom, rotation] : {std::pair{0.3f, 0.3f}, {0.28f, 0.0f}}) {
+    engine_->Gfx_Clear(0xFF000000);
+    engine_->Gfx_SetTransform(1024, 1024, 320 - 1024, 320 - 1024, rotation, zoom, zoom);
+    engine_->Gfx_RenderQuad(&quad);
+    // Texel (1024, 1024) or a neighbour: red and green about 128.
+    const uint32_t centre = engine_->GetPixel(320, 320);
+    EXPECT_NEAR(static_cast<int>((centre >> 16) & 0xFF), 128, 2) << "zoom " << zoom;
+    EXPECT_NEAR(static_cast<int>((centre >> 8) & 0xFF), 128, 2) << "zoom " << zoom;
+  }
+}
+
 TEST_F(HeadlessDrawing, QuadsWithNonFiniteCoordinatesAreDropped) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const float inf = std::numeric_limits<float>::infinity();
@@ -395,6 +437,29 @@ TEST_F(HeadlessDrawing, BrokenImagesGiveTextureZero) {
   EXPECT_EQ(engine_->Texture_Load("no\\such\\image.png"), 0u);
   EXPECT_EQ(engine_->Texture_Load(nullptr), 0u);
   EXPECT_NE(load(uniformImage(8, 8, 0xFF808080)), 0u) << "the engine still loads good images";
+}
+
+TEST_F(HeadlessDrawing, ImagesAreRefusedBySizeBeforeDecodingAndEmptyFilesSaySo) {
+  auto message = [&] { return std::string(engine_->System_GetErrorMessage()); };
+  // 10 KB claiming 16,384 x 16,384: refused from the header.
+  std::vector<uint8_t> bmp = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 0, 0x40, 0, 0, 0, 0x40, 0, 0,
+                              1, 0, 32, 0};
+  bmp.resize(10240, 0x7F);
+  EXPECT_EQ(engine_->Texture_Load(reinterpret_cast<const char*>(bmp.data()), static_cast<uint32_t>(bmp.size())), 0u);
+  EXPECT_NE(message().find("16384 x 16384 pixels, larger than the 4096 x 4096"), std::string::npos) << message();
+  EXPECT_EQ(load(uniformImage(4097, 1, 0xFF808080)), 0u);
+  EXPECT_NE(message().find("4097 x 1 pixels"), std::string::npos) << message();
+  const HTEXTURE widest = load(uniformImage(4096, 2, 0xFF808080));
+  EXPECT_NE(widest, 0u) << message();
+  EXPECT_EQ(engine_->Texture_GetWidth(widest, true), 4096);
+
+  TempFolder folder;
+  folder.Write("pix/empty.png", std::string());
+  ScopedWorkingFolder inFolder(folder.path());
+  EXPECT_EQ(engine_->Texture_Load("pix\\empty.png"), 0u);
+  EXPECT_EQ(message(), "Texture_Load: pix\\empty.png: the file is empty");
+  EXPECT_EQ(engine_->Texture_Load("pix\\missing.png"), 0u);
+  EXPECT_EQ(message(), "Texture_Load: pix\\missing.png: not found");
 }
 
 TEST(HeadlessEngineUninitiated, DrawsAndLoadsNothingWithoutCrashing) {

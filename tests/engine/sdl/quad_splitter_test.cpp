@@ -65,7 +65,13 @@ struct SplitCase {
   double angle;  // radians
   float u0, u1;  // texture window across (u1 < u0: mirrored)
   int texels;    // surface texels per side
+  double maxAreaTexels = 0;
 };
+
+double doubledArea(const ClipVertex (&v)[3]) {
+  return std::fabs((static_cast<double>(v[1].x) - v[0].x) * (static_cast<double>(v[2].y) - v[0].y) -
+                   (static_cast<double>(v[2].x) - v[0].x) * (static_cast<double>(v[1].y) - v[0].y));
+}
 
 void PrintTo(const SplitCase& c, std::ostream* os) { *os << c.name; }
 
@@ -76,7 +82,7 @@ TEST_P(OversizedSprites, PiecesCoverTheVisiblePartOnceWithTheSameMapping) {
   const ClipRect guard{-2, -2, 258, 202};
   ClipVertex q[4];
   spriteQuad(q, 120, 90, c.size, c.size * 0.75, c.angle, c.u0, c.u1, 0, 0.5f);
-  SplitSettings settings{c.texels, c.texels, 1024};
+  SplitSettings settings{c.texels, c.texels, 1024, c.maxAreaTexels};
   Collected out;
   SplitQuad(q, settings, guard, out);
   ASSERT_FALSE(out.triangles.empty());
@@ -89,6 +95,7 @@ TEST_P(OversizedSprites, PiecesCoverTheVisiblePartOnceWithTheSameMapping) {
     }
     EXPECT_LT(maxX - minX, 3000) << "pieces stay small";
     EXPECT_LT(maxY - minY, 3000) << "pieces stay small";
+    if (c.maxAreaTexels > 0) EXPECT_LE(doubledArea(t.v) * (c.texels + 2), c.maxAreaTexels);
     // Magnified axes are texel-aligned: the corners sit on whole texels, or
     // the whole triangle lies within one texel. (Minified ones need not be.)
     const double pixelsPerTexel[2] = {c.size / (std::fabs(c.u1 - c.u0) * c.texels), c.size * 0.75 / (0.5 * c.texels)};
@@ -141,7 +148,10 @@ INSTANTIATE_TEST_SUITE_P(Table, OversizedSprites,
                                            SplitCase{"HugeTexels", 23040, 0.7, 0, 1, 4},
                                            SplitCase{"Mirrored", 9000, -1.1, 0.75f, 0.125f, 64},
                                            SplitCase{"Minified", 3000, 2.0, 0, 1, 4096},
-                                           SplitCase{"Unturned", 5000, 0, 0, 0.5f, 32}),
+                                           SplitCase{"Unturned", 5000, 0, 0, 0.5f, 32},
+                                           SplitCase{"AreaLimitedMinified", 3000, 0.4, 0, 1, 4096, 1 << 28},
+                                           SplitCase{"AreaLimitedInsideTheGuard", 150, 0.3, 0, 1, 4096, 1 << 24},
+                                           SplitCase{"AreaLimitedHugeTexels", 23040, 0.7, 0, 1, 4, 4096}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(QuadSplitter, OtherQuadsAreClippedTriangleByTriangle) {
@@ -162,6 +172,16 @@ TEST(QuadSplitter, OtherQuadsAreClippedTriangleByTriangle) {
     area += std::fabs((t.v[1].x - t.v[0].x) * (t.v[2].y - t.v[0].y) - (t.v[2].x - t.v[0].x) * (t.v[1].y - t.v[0].y)) / 2;
   }
   EXPECT_NEAR(area, 100.0 * 100.0, 1.0);
+
+  // With an area limit the same part is covered by smaller triangles.
+  Collected limited;
+  SplitQuad(q, {8, 8, 1024, 10.0 * 200}, guard, limited);
+  double limitedArea = 0;
+  for (const auto& t : limited.triangles) {
+    EXPECT_LE(doubledArea(t.v), 200.0);
+    limitedArea += doubledArea(t.v) / 2;
+  }
+  EXPECT_NEAR(limitedArea, area, 1.0);
 
   Collected none;
   spriteQuad(q, 5000, 5000, 100, 100, 0.5, 0, 1, 0, 1);

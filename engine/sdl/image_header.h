@@ -1,0 +1,18 @@
+// Reads an image's width and height from its header, without decoding it,
+// so that an absurd size can be refused before anything is allocated.
+// Plain byte arithmetic, no SDL.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+struct ImageSize {
+  int64_t width = 0;
+  int64_t height = 0;
+};
+
+// The size the header of a PNG, BMP, GIF, JPEG, WebP, QOI, PNM or PCX file
+// claims (for a GIF the larger of its screen and its first image; for a BMP
+// the height without its sign). False when the format is none of these or
+// the header is cut short: the decoder then decides.
+bool ReadImageSize(const uint8_t* bytes, size_t size, ImageSize* result);
