@@ -17,13 +17,7 @@ class HeadlessCore : public SdlEngineCore {
   void System_Shutdown() override;
   bool System_Start() override;
   float Timer_GetDelta() override { return frameDelta_; }
-  void Input_GetMousePos(float* x, float* y) override {
-    if (x) *x = mouseX_;
-    if (y) *y = mouseY_;
-  }
-  int Input_GetMouseWheel() override { return wheel_; }
-  bool Input_IsMouseOver() override { return mouseOver_; }
-  bool Input_GetKeyState(int key) override { return key >= 0 && key < kKeyCount && keys_[key]; }
+  InputState& Input() { return input_; }
 
   bool SaveFrame(const std::string& pngPath);
   uint32_t GetPixel(int x, int y);
@@ -33,10 +27,6 @@ class HeadlessCore : public SdlEngineCore {
   const int width_;
   const int height_;
   float frameDelta_ = 0.02f;
-  float mouseX_ = 0, mouseY_ = 0;
-  int wheel_ = 0;
-  bool mouseOver_ = true;
-  bool keys_[kKeyCount] = {};
   std::function<void(int)> beforeFrame_;
   int maxFrames_ = 1000;
   int framesRun_ = 0;
@@ -90,7 +80,7 @@ bool HeadlessCore::System_Start() {
     ++framesRun_;
     const bool stop = states_.frameFunc();
     if (states_.renderFunc) states_.renderFunc();
-    wheel_ = 0;
+    input_.EndFrame();
     if (stop) break;
   }
   return true;
@@ -125,15 +115,10 @@ HeadlessEngine::~HeadlessEngine() = default;
 void HeadlessEngine::SetFrameDelta(float seconds) {
   if (std::isfinite(seconds) && seconds >= 0) core_->frameDelta_ = seconds;
 }
-void HeadlessEngine::SetKey(int code, bool down) {
-  if (code >= 0 && code < kKeyCount) core_->keys_[code] = down;
-}
-void HeadlessEngine::SetMousePos(float x, float y) {
-  core_->mouseX_ = x;
-  core_->mouseY_ = y;
-}
-void HeadlessEngine::SetMouseWheel(int wheel) { core_->wheel_ = wheel; }
-void HeadlessEngine::SetMouseOver(bool over) { core_->mouseOver_ = over; }
+void HeadlessEngine::SetKey(int code, bool down) { core_->Input().SetKey(code, down); }
+void HeadlessEngine::SetMousePos(float x, float y) { core_->Input().SetMousePos(x, y); }
+void HeadlessEngine::SetMouseWheel(int wheel) { core_->Input().SetWheel(wheel); }
+void HeadlessEngine::SetMouseOver(bool over) { core_->Input().SetMouseOver(over); }
 void HeadlessEngine::SetBeforeFrame(std::function<void(int)> beforeFrame) {
   core_->beforeFrame_ = std::move(beforeFrame);
 }

@@ -30,6 +30,8 @@ class HeadlessEngine : public HGE {
   // --- Scripting and reading back -------------------------------------
   // Seconds each frame reports and the sound clock advances (0.02 unless set).
   void SetFrameDelta(float seconds);
+  // A key going down or up between frames: one pressed and released before
+  // a frame is reported held during that frame, as the windowed engine does.
   void SetKey(int code, bool down);
   void SetMousePos(float x, float y);
   // Reported by Input_GetMouseWheel until the end of the next frame, as a

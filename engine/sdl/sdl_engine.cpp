@@ -9,12 +9,18 @@
 #include "engine/sdl/key_map.h"
 #include "engine/sdl/sdl_engine_core.h"
 #include "engine/sdl/sdl_video.h"
+#include "engine/sdl/stop_signals.h"
 
 namespace {
 
-// Frames slower than this report the nominal delta instead, so that a stall
-// (a dragged window, a suspended machine) does not jump the animation.
-constexpr float kLongestDeltaSeconds = 0.2f;
+// A frame reports the real time since the previous one, however long the
+// program took to draw it; after a stall that was not the program's doing
+// (the window hidden or minimised, the process stopped) it reports at most
+// this, so that the animation does not jump by the whole pause.
+constexpr float kLongestStallSeconds = 1.0f;
+// While suspended (focus lost, DontSuspend off), how often to look for a
+// stop request between events.
+constexpr int kSuspendedWaitMilliseconds = 100;
 
 class SdlEngine : public SdlEngineCore {
  public:
@@ -28,13 +34,6 @@ class SdlEngine : public SdlEngineCore {
   void System_SetState(StringState state, const char* value) override;
 
   float Timer_GetDelta() override { return delta_; }
-  void Input_GetMousePos(float* x, float* y) override {
-    if (x) *x = mouseX_;
-    if (y) *y = mouseY_;
-  }
-  int Input_GetMouseWheel() override { return wheel_; }
-  bool Input_IsMouseOver() override { return mouseOver_; }
-  bool Input_GetKeyState(int key) override { return key >= 0 && key < kKeyCount && keys_[key]; }
 
  protected:
   void PresentFrame() override { SDL_RenderPresent(Renderer()); }
@@ -43,16 +42,12 @@ class SdlEngine : public SdlEngineCore {
   // False when the event asks the program to end.
   bool handleEvent(const SDL_Event& event);
   void setKey(int key, bool down);
-  void releaseAllKeys();
   void applyCursor() { SDL_ShowCursor(states_.hideMouse ? SDL_DISABLE : SDL_ENABLE); }
 
   SubsystemReference video_;
   WindowHandle window_;
-  bool keys_[kKeyCount] = {};
-  float mouseX_ = 0, mouseY_ = 0;
-  int wheel_ = 0;
-  bool mouseOver_ = false;
   bool focused_ = true;
+  bool stalled_ = false;  // since the last frame, for reasons not its own
   float delta_ = 0;
 };
 
@@ -104,11 +99,10 @@ bool SdlEngine::System_Initiate() {
 
   int x = 0, y = 0;
   SDL_GetMouseState(&x, &y);
-  mouseX_ = static_cast<float>(x);
-  mouseY_ = static_cast<float>(y);
-  mouseOver_ = SDL_GetMouseFocus() == window_.get();
+  input_ = InputState{};
+  input_.SetMousePos(static_cast<float>(x), static_cast<float>(y));
+  input_.SetMouseOver(SDL_GetMouseFocus() == window_.get());
   focused_ = true;
-  releaseAllKeys();
   return true;
 }
 
@@ -130,17 +124,15 @@ void SdlEngine::System_SetState(StringState state, const char* value) {
   if (window_ && state == StringState::Title) SDL_SetWindowTitle(window_.get(), states_.title.c_str());
 }
 
-void SdlEngine::releaseAllKeys() {
-  for (bool& key : keys_) key = false;
-}
-
 void SdlEngine::setKey(int key, bool down) {
   if (key < 0 || key >= kKeyCount) return;
-  keys_[key] = down;
+  input_.SetKey(key, down);
   // Either side's SHIFT, CTRL or ALT holds the shared code.
-  keys_[kKeyShift] = keys_[kKeyLeftShift] || keys_[kKeyRightShift];
-  keys_[kKeyCtrl] = keys_[kKeyLeftCtrl] || keys_[kKeyRightCtrl];
-  keys_[kKeyMenu] = keys_[kKeyLeftMenu] || keys_[kKeyRightMenu];
+  const int sides[3][3] = {{kKeyShift, kKeyLeftShift, kKeyRightShift},
+                           {kKeyCtrl, kKeyLeftCtrl, kKeyRightCtrl},
+                           {kKeyMenu, kKeyLeftMenu, kKeyRightMenu}};
+  for (const auto& side : sides)
+    if (key == side[1] || key == side[2]) input_.SetKey(side[0], input_.Held(side[1]) || input_.Held(side[2]));
 }
 
 bool SdlEngine::handleEvent(const SDL_Event& event) {
@@ -149,13 +141,17 @@ bool SdlEngine::handleEvent(const SDL_Event& event) {
     case SDL_WINDOWEVENT:
       switch (event.window.event) {
         case SDL_WINDOWEVENT_CLOSE: return false;
-        case SDL_WINDOWEVENT_ENTER: mouseOver_ = true; break;
-        case SDL_WINDOWEVENT_LEAVE: mouseOver_ = false; break;
+        case SDL_WINDOWEVENT_ENTER: input_.SetMouseOver(true); break;
+        case SDL_WINDOWEVENT_LEAVE: input_.SetMouseOver(false); break;
         case SDL_WINDOWEVENT_FOCUS_GAINED: focused_ = true; break;
+        case SDL_WINDOWEVENT_HIDDEN:
+        case SDL_WINDOWEVENT_MINIMIZED:
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_RESTORED: stalled_ = true; break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
           // Keys released while another window has the focus never report.
           focused_ = false;
-          releaseAllKeys();
+          input_.ReleaseAllKeys();
           break;
         default: break;
       }
@@ -169,11 +165,10 @@ bool SdlEngine::handleEvent(const SDL_Event& event) {
       setKey(VirtualKeyFromMouseButton(event.button.button), event.type == SDL_MOUSEBUTTONDOWN);
       break;
     case SDL_MOUSEMOTION:
-      mouseX_ = static_cast<float>(event.motion.x);
-      mouseY_ = static_cast<float>(event.motion.y);
+      input_.SetMousePos(static_cast<float>(event.motion.x), static_cast<float>(event.motion.y));
       break;
     case SDL_MOUSEWHEEL:
-      wheel_ += event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
+      input_.AddWheel(event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y);
       break;
     default: break;
   }
@@ -201,31 +196,35 @@ bool SdlEngine::System_Start() {
   int framesRun = 0;
   bool firstFrame = true;
   for (;;) {
-    wheel_ = 0;
     SDL_Event event;
-    bool running = true;
+    bool running = !StopRequested();
     while (running && SDL_PollEvent(&event)) running = handleEvent(event);
     if (!running) break;
 
     if (!states_.dontSuspend && !focused_) {
       // Suspended: sleep in the event queue until something happens.
-      if (SDL_WaitEvent(&event) && !handleEvent(event)) break;
-      firstFrame = true;
+      if (SDL_WaitEventTimeout(&event, kSuspendedWaitMilliseconds) && !handleEvent(event)) break;
+      stalled_ = true;
       continue;
     }
 
     const auto now = Clock::now();
     float delta = std::chrono::duration<float>(now - frameStart).count();
     frameStart = now;
-    if (firstFrame || delta > kLongestDeltaSeconds) {
+    const bool resumed = TakeResumed();
+    if (firstFrame) {
       delta = nominalDelta;
       nextFrame = now;
+    } else if ((stalled_ || resumed) && delta > kLongestStallSeconds) {
+      delta = kLongestStallSeconds;
     }
     firstFrame = false;
+    stalled_ = false;
     delta_ = delta;
 
     const bool stop = states_.frameFunc();
     if (states_.renderFunc) states_.renderFunc();
+    input_.EndFrame();
     ++framesRun;
     if (stop) break;
 

@@ -6,5 +6,6 @@
 
 #include "engine/hge.h"
 
-// A new, not yet initiated engine.
+// A new, not yet initiated engine. Its frame loop also ends once SIGTERM or
+// SIGINT has arrived, when InstallStopSignals was called.
 std::unique_ptr<HGE> CreateSdlEngine();

@@ -1,6 +1,7 @@
 // What the windowed SDL engine and the headless engine share: engine states,
 // resource packs, textures, quad drawing on an SDL renderer, transform,
-// clipping, music and the log. Only the window, frame loop and input differ.
+// clipping, music, the log and the input state. Only the window, the frame
+// loop and where input comes from differ.
 #pragma once
 
 #include <cstdint>
@@ -11,12 +12,13 @@
 
 #include "engine/engine_random.h"
 #include "engine/hge.h"
+#include "engine/input_state.h"
 #include "engine/sdl/music_player.h"
 #include "engine/sdl/resource_packs.h"
 #include "engine/sdl/sdl_handles.h"
 #include "engine/sdl/triangle_clipper.h"
 
-class SdlEngineCore : public HGE {
+class SdlEngineCore : public InputEngine {
  public:
   SdlEngineCore();
   ~SdlEngineCore() override;

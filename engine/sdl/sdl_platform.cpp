@@ -7,6 +7,7 @@
 
 #include "engine/sdl/sdl_handles.h"
 #include "engine/sdl/sdl_video.h"
+#include "engine/sdl/stop_signals.h"
 
 namespace {
 
@@ -39,6 +40,8 @@ int SdlPlatform::ShowMessage(const std::string& text, const std::string& caption
   box.numbuttons = question ? 2 : 1;
   box.buttons = question ? yesNo : ok;
   int answer = -1;
+  // SDL's box runs its own event loop, which no signal can end.
+  UninterruptibleWait wait;
   if (SDL_ShowMessageBox(&box, &answer) != 0) {
     std::fprintf(stderr, "(no message box could be shown: %s; answered %s)\n", SDL_GetError(),
                  question ? "No" : "OK");

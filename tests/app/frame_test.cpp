@@ -67,7 +67,7 @@ TEST_F(Frame, MusicNeverRepeatsATrackAndUsesItsVolume) {
 
 TEST_F(Frame, HeldNIsLockedForAboutSixFrames) {
   frameFunction();  // first screen
-  engine_->keys[kKeyN] = true;
+  engine_->Input().SetHeld(kKeyN, true);
   std::vector<int> newScreenFrames;
   for (int frame = 0; frame < 20; ++frame) {
     float before = APP_STATE.screenClock;
@@ -80,7 +80,7 @@ TEST_F(Frame, HeldNIsLockedForAboutSixFrames) {
 
 TEST_F(Frame, HeldUMakesANewScreenEveryFrame) {
   frameFunction();
-  engine_->keys[kKeyU] = true;
+  engine_->Input().SetHeld(kKeyU, true);
   APP_STATE.autoGenerate = 0;
   for (int frame = 0; frame < 5; ++frame) {
     int32_t seedBefore = structureRandom.State();
@@ -92,7 +92,7 @@ TEST_F(Frame, HeldUMakesANewScreenEveryFrame) {
 }
 
 TEST_F(Frame, XEndsOnlyOnceTheLockHasPassed) {
-  engine_->keys[kKeyX] = true;
+  engine_->Input().SetHeld(kKeyX, true);
   EXPECT_FALSE(frameFunction());  // the clock is 0, not past the lock
   EXPECT_TRUE(frameFunction());
 }
@@ -100,7 +100,7 @@ TEST_F(Frame, XEndsOnlyOnceTheLockHasPassed) {
 TEST_F(Frame, LeftButtonFreezesTheCountdown) {
   frameFunction();
   int countdown = APP_STATE.autoCountdown;
-  engine_->keys[kKeyLeftButton] = true;
+  engine_->Input().SetHeld(kKeyLeftButton, true);
   for (int i = 0; i < 10; ++i) frameFunction();
   EXPECT_EQ(APP_STATE.autoCountdown, countdown);
 }

@@ -46,10 +46,10 @@ struct ControlCase {
 
 void Hold(RecordingEngine& engine, const std::string& held) {
   for (char key : held) {
-    if (key == 'L') engine.keys[kKeyLeftButton] = true;
-    else if (key == 's') engine.keys[kKeyShift] = true;
-    else if (key == 'c') engine.keys[kKeyCtrl] = true;
-    else engine.keys[static_cast<unsigned char>(key)] = true;
+    if (key == 'L') engine.Input().SetHeld(kKeyLeftButton, true);
+    else if (key == 's') engine.Input().SetHeld(kKeyShift, true);
+    else if (key == 'c') engine.Input().SetHeld(kKeyCtrl, true);
+    else engine.Input().SetHeld(static_cast<unsigned char>(key), true);
   }
 }
 
@@ -107,11 +107,10 @@ TEST_F(FigureAnimation, ControlsTable) {
   };
   for (const ControlCase& c : cases) {
     SCOPED_TRACE(c.name);
-    engine_->keys[kKeyLeftButton] = false;
-    std::fill(std::begin(engine_->keys), std::end(engine_->keys), false);
+    engine_->Input().ReleaseAllKeys();
     Hold(*engine_, c.held);
-    engine_->wheel = c.wheel;
-    engine_->mouseOver = c.mouseOver;
+    engine_->Input().SetWheel(c.wheel);
+    engine_->Input().SetMouseOver(c.mouseOver);
     APP_STATE.windowScale = c.windowScale;
     APP_STATE.autoGenerate = c.autoGenerate;
     composition.autoMotion = c.autoMotion;
@@ -140,7 +139,7 @@ TEST_F(FigureAnimation, TheViewUsesTheValuesFromBeforeThisFramesChanges) {
   composition.panX = 10;
   composition.panY = -4;
   APP_STATE.screenWidth = 1152;
-  engine_->wheel = 1;
+  engine_->Input().SetWheel(1);
   Frame();
   EXPECT_EQ(Scene().offsetX, 1152 * 0.5f / 0.5f + 10);
   EXPECT_EQ(Scene().offsetY, 960 * 0.5f / 0.5f - 4);
@@ -156,7 +155,7 @@ TEST_F(FigureAnimation, RightButtonDraggingPansInSceneUnits) {
   composition.zoom = 0.5f;
   Frame(100, 100);  // button up: only remembers where the pointer is
   EXPECT_EQ(composition.panX, 0);
-  engine_->keys[kKeyRightButton] = true;
+  engine_->Input().SetHeld(kKeyRightButton, true);
   Frame(110, 95);
   EXPECT_EQ(composition.panX, 20);  // 10 pixels at zoom 0.5
   EXPECT_EQ(composition.panY, -10);
@@ -164,10 +163,10 @@ TEST_F(FigureAnimation, RightButtonDraggingPansInSceneUnits) {
   EXPECT_EQ(composition.panX, 20);
 
   // With the left button held the last position stays where it was.
-  engine_->keys[kKeyLeftButton] = true;
+  engine_->Input().SetHeld(kKeyLeftButton, true);
   Frame(300, 300);
   EXPECT_EQ(composition.panX, 20);
-  engine_->keys[kKeyLeftButton] = false;
+  engine_->Input().SetHeld(kKeyLeftButton, false);
   Frame(111, 95);
   EXPECT_EQ(composition.panX, 22);
 
@@ -187,8 +186,8 @@ TEST_F(FigureAnimation, OnlyFiguresWithTheirEntryAreMoved) {
   SPIX_OBJECT* stranger = Scene().AddObject("tiger", Scene().GraphicsAt(0), 50, 0, 0);
   SPIX_OBJECT* other = Scene().AddObject("other", Scene().GraphicsAt(0), 50, 0, 0);
   other->userData = stranger;
-  engine_->keys[kKeyD] = true;
-  engine_->keys[kKeyQ] = true;
+  engine_->Input().SetHeld(kKeyD, true);
+  engine_->Input().SetHeld(kKeyQ, true);
   Frame();
   EXPECT_EQ(figure_->rotation, 0.0005f);
   for (SPIX_OBJECT* object : {stranger, other}) {
@@ -264,7 +263,7 @@ TEST_F(ColourCheck, ThresholdsAreStrict) {
 
 TEST_F(ColourCheck, RunsWhileTheLeftButtonIsHeld) {
   Screen(0xFF000000, 5);
-  engine_->keys[kKeyLeftButton] = true;
+  engine_->Input().SetHeld(kKeyLeftButton, true);
   Frame();
   Frame();
   EXPECT_TRUE(AllTinted(0x80336699));

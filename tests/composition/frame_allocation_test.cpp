@@ -18,7 +18,7 @@ TEST_F(AnimationAllocation, AFrameOfAFullScreenAllocatesNothing) {
   composition.zoomMode = 2;
   engine_->recordCalls = false;
   engine_->transforms.reserve(64);  // the recording itself must not count
-  engine_->keys[kKeyRightButton] = true;
+  engine_->Input().SetHeld(kKeyRightButton, true);
   // The first frames size the scene's query list and run the colour check.
   for (int i = 0; i < 3; ++i) composition.Animate(0.02f, static_cast<float>(i), 0);
   const long before = AllocationCount();

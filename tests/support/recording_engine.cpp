@@ -50,6 +50,7 @@ bool RecordingEngine::System_Start() {
     ++framesRun;
     bool stop = frameFunc ? frameFunc() : true;
     if (renderFunc) renderFunc();
+    input_.EndFrame();
     if (stop) break;
   }
   return true;
@@ -111,11 +112,6 @@ HCHANNEL RecordingEngine::Effect_PlayEx(HEFFECT effect, int volume, int, float, 
 bool RecordingEngine::Channel_IsPlaying(HCHANNEL channel) {
   auto it = channelPlaying.find(channel);
   return it != channelPlaying.end() && it->second;
-}
-
-void RecordingEngine::Input_GetMousePos(float* x, float* y) {
-  if (x) *x = mouseX;
-  if (y) *y = mouseY;
 }
 
 bool RecordingEngine::Gfx_BeginScene(HTARGET) {

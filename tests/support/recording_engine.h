@@ -10,8 +10,9 @@
 
 #include "engine/engine_random.h"
 #include "engine/hge.h"
+#include "engine/input_state.h"
 
-class RecordingEngine : public HGE {
+class RecordingEngine : public InputEngine {
  public:
   struct StateChange {
     char kind;  // 'b' boolean, 'f' function, 'i' integer, 's' text
@@ -35,10 +36,10 @@ class RecordingEngine : public HGE {
   bool initiateResult = true;
   std::string errorMessage = "no display";
   float frameDelta = 0.02f;
-  float mouseX = 0, mouseY = 0;
-  int wheel = 0;
-  bool mouseOver = true;
-  bool keys[kKeyCount] = {};
+  // Keys, pointer and wheel as the next frame sees them (keys with SetHeld).
+  // System_Start ends each frame as the real engines do: the wheel's
+  // movement returns to 0.
+  InputState& Input() { return input_; }
   // Resources the engine "finds"; Texture_Load and Effect_Load succeed only
   // for names listed here (textures: with the given sizes).
   std::map<std::string, std::string> resources;
@@ -85,10 +86,6 @@ class RecordingEngine : public HGE {
   HEFFECT Effect_Load(const char* name, uint32_t size) override;
   HCHANNEL Effect_PlayEx(HEFFECT effect, int volume, int pan, float pitch, bool loop) override;
   bool Channel_IsPlaying(HCHANNEL channel) override;
-  void Input_GetMousePos(float* x, float* y) override;
-  int Input_GetMouseWheel() override { return wheel; }
-  bool Input_IsMouseOver() override { return mouseOver; }
-  bool Input_GetKeyState(int key) override { return key >= 0 && key < kKeyCount && keys[key]; }
   bool Gfx_BeginScene(HTARGET target) override;
   void Gfx_EndScene() override;
   void Gfx_Clear(uint32_t colour) override;

@@ -108,6 +108,18 @@ TEST_F(HeadlessLoop, ScriptedTimeAndInputReachTheFrameFunction) {
   EXPECT_EQ(engine_.Input_GetMouseWheel(), 0);
 }
 
+TEST_F(HeadlessLoop, AKeyPressedAndReleasedBetweenFramesIsHeldForOneFrame) {
+  ASSERT_TRUE(engine_.System_Initiate());
+  engine_.System_SetState(FuncState::FrameFunc, frameFunction);
+  engine_.SetBeforeFrame([&](int frame) {
+    if (frame == 1 || frame == 3) engine_.SetKey(kKeyShift, true);
+    if (frame == 1 || frame == 4) engine_.SetKey(kKeyShift, false);
+  });
+  engine_.SetMaxFrames(6);
+  engine_.System_Start();
+  EXPECT_EQ(record_.shiftHeld, (std::vector<bool>{false, true, false, true, false, false}));
+}
+
 TEST(HeadlessFrame, SavedFrameLoadsBackAsTheSamePicture) {
   TempFolder folder;
   const std::string path = (folder.path() / "frame.png").string();
