@@ -10,13 +10,17 @@ struct Track {
   int volume;
 };
 
-constexpr Track kTracks[3] = {
+constexpr Track kTracks[kMusicTrackCount] = {
     {"sound\\MoonGarden.mp3", 50},
     {"sound\\Kalliope.mp3", 30},
     {"sound\\Mercury.mp3", 30},
 };
 
 }  // namespace
+
+const char* musicTrackResource(int track) {
+  return track >= 0 && track < kMusicTrackCount ? kTracks[track].resourceName : nullptr;
+}
 
 bool loadMusic() {
   for (int i = 0; i < 3; ++i) {

@@ -18,6 +18,7 @@
 #include "composition/screen_seeds.h"
 #include "engine/sdl/headless_engine.h"
 #include "tests/composition/composition_fixture.h"
+#include "tests/composition/still_tool_fixture.h"
 #include "tools/still/still_json.h"
 #include "tools/still/still_options.h"
 
@@ -53,6 +54,14 @@ TEST(StillOptions, ArgumentsTable) {
       {{"--seeds", "1,2,3", "--png", ""}, "--png needs a non-empty value"},
       {{"--seeds", "1,2,3", "--png", "a", "--fast"}, "unknown argument '--fast'"},
       {{"1,2,3"}, "unknown argument"},
+      {{"--seeds", "1,2,3", "--video", "a.webm", "--audio"}, ""},
+      {{"--seeds", "1,2,3", "--video", "dir.v/a.MP4", "--audio", "kalliope", "--png", "a.png"}, ""},
+      {{"--seeds", "1,2,3", "--video", "a.avi"}, "--video FILE must end in .webm, .mkv or .mp4"},
+      {{"--seeds", "1,2,3", "--video", "a.mkv/webm"}, "must end in"},
+      {{"--seeds", "1,2,3", "--png", "a.png", "--audio"}, "--audio needs --video FILE"},
+      {{"--seeds", "1,2,3", "--video", "a.mp4", "--audio", ""}, "--audio wants a track name"},
+      {{"--seeds", "1,2,3", "--video", "a.mp4", "--size", "961x960"}, "even width and height"},
+      {{"--seeds", "1,2,3", "--video", "a.webm", "--size", "62x960"}, "at least 64"},
   };
   for (const Case& c : cases) {
     StillOptions options;
@@ -77,6 +86,18 @@ TEST(StillOptions, ArgumentsTable) {
   EXPECT_TRUE(options.pngPath.empty());
   ASSERT_EQ(parseStillOptions({"--help"}, options), "");
   EXPECT_TRUE(options.help);
+
+  // A video is five seconds unless told otherwise; the track name is optional.
+  StillOptions video;
+  ASSERT_EQ(parseStillOptions({"--seeds", "1,2,3", "--audio", "--video", "a.webm"}, video), "");
+  EXPECT_EQ(video.frames, 250);
+  EXPECT_TRUE(video.audio);
+  EXPECT_EQ(video.audioTrack, "");
+  StillOptions track;
+  ASSERT_EQ(parseStillOptions({"--seeds", "1,2,3", "--video", "a.mp4", "--audio", "Mercury", "--frames", "7"}, track),
+            "");
+  EXPECT_EQ(track.audioTrack, "Mercury");
+  EXPECT_EQ(track.frames, 7);
 }
 
 TEST(StillJson, FloatsCarryNineSignificantDigitsAndNamesForNonFiniteValues) {
@@ -140,55 +161,6 @@ TEST_F(StillDescription, DescribesTheScreenAsGeneratedWithFiguresInCreationOrder
 }
 
 #ifdef DRIFTGLOW_STILL
-
-// Runs the built tool; returns its exit code, its standard output and error.
-int RunStill(const std::string& arguments, std::string* output = nullptr, std::string* errors = nullptr) {
-  // Named per process: the test runner starts several of these tests at once.
-  const std::string suffix = std::to_string(::getpid()) + ".txt";
-  const fs::path out = fs::temp_directory_path() / ("driftglow_still_test_out_" + suffix);
-  const fs::path err = fs::temp_directory_path() / ("driftglow_still_test_err_" + suffix);
-  const std::string command =
-      std::string(DRIFTGLOW_STILL) + " " + arguments + " >" + out.string() + " 2>" + err.string();
-  const int status = std::system(command.c_str());
-  auto read = [](const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-  };
-  if (output) *output = read(out);
-  if (errors) *errors = read(err);
-  std::error_code ignored;
-  fs::remove(out, ignored);
-  fs::remove(err, ignored);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-class StillTool : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("driftglow_still_test_" + std::to_string(::getpid()));
-    fs::create_directories(folder_ / "pix");
-    // A small catalogue: plain squares in a few colours and sizes.
-    const uint32_t colours[] = {0xFFFF8040, 0xFF40FF80, 0xFF8040FF};
-    for (int i = 0; i < 3; ++i) {
-      HeadlessEngine engine(8 + 8 * i, 8 + 8 * i);
-      ASSERT_TRUE(engine.System_Initiate());
-      engine.Gfx_BeginScene(0);
-      engine.Gfx_Clear(colours[i]);
-      engine.Gfx_EndScene();
-      ASSERT_TRUE(engine.SaveFrame((folder_ / "pix" / ("p" + std::to_string(i) + ".png")).string()));
-      engine.System_Shutdown();
-    }
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-  std::string Data() const { return " --data " + folder_.string(); }
-
-  fs::path folder_;
-};
 
 TEST_F(StillTool, BadArgumentsAndAMissingDataFolderEndWithCodeTwoAndOneLine) {
   const std::string cases[] = {"", "--seeds 1,2 --png a.png", "--seeds 1,2,3 --png a.png --size 5",

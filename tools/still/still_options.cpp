@@ -4,6 +4,8 @@
 #include <charconv>
 #include <string_view>
 
+#include "tools/video/video_format.h"
+
 namespace {
 
 // A whole decimal number from min to max, the whole text and nothing else.
@@ -44,14 +46,24 @@ std::string readSize(std::string_view text, StillOptions& options) {
 
 std::string parseStillOptions(const std::vector<std::string>& arguments, StillOptions& options) {
   bool haveSeeds = false;
+  bool haveFrames = false;
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& option = arguments[i];
     if (option == "--help" || option == "-h") {
       options.help = true;
       return {};
     }
+    // The track name is optional: whatever follows is an option, or nothing.
+    if (option == "--audio") {
+      options.audio = true;
+      if (i + 1 < arguments.size() && arguments[i + 1].rfind('-', 0) != 0) {
+        options.audioTrack = arguments[++i];
+        if (options.audioTrack.empty()) return "--audio wants a track name, or nothing for the first track";
+      }
+      continue;
+    }
     const bool known = option == "--seeds" || option == "--size" || option == "--frames" || option == "--png" ||
-                       option == "--json" || option == "--data";
+                       option == "--json" || option == "--data" || option == "--video";
     if (!known) return "unknown argument '" + option + "' (see --help)";
     if (i + 1 >= arguments.size()) return option + " needs a value";
     const std::string& value = arguments[++i];
@@ -67,30 +79,54 @@ std::string parseStillOptions(const std::vector<std::string>& arguments, StillOp
         error = "--frames wants a whole number from 1 to " + std::to_string(kStillMaxFrames);
       }
       options.frames = static_cast<int>(frames);
+      haveFrames = true;
     } else if (value.empty()) {
       error = option + " needs a non-empty value";
     } else if (option == "--png") {
       options.pngPath = value;
     } else if (option == "--json") {
       options.jsonPath = value;
+    } else if (option == "--video") {
+      if (!videoFormatForPath(value)) return "--video FILE must end in " + knownVideoExtensions() + ": '" + value + "'";
+      options.videoPath = value;
     } else {
       options.dataDir = value;
     }
     if (!error.empty()) return error;
   }
   if (!haveSeeds) return "--seeds S,C,P is required";
-  if (options.pngPath.empty() && options.jsonPath.empty()) return "nothing to write: give --png FILE and/or --json FILE";
+  if (options.audio && options.videoPath.empty()) return "--audio needs --video FILE";
+  if (options.pngPath.empty() && options.jsonPath.empty() && options.videoPath.empty()) {
+    return "nothing to write: give --png FILE, --json FILE and/or --video FILE";
+  }
+  if (!options.videoPath.empty()) {
+    // 4:2:0 video keeps one colour sample per two by two pixels.
+    if (options.width % 2 || options.height % 2) return "--video needs an even width and height, like 960x960";
+    const int side = videoFormatForPath(options.videoPath)->minimumSide;
+    if (options.width < side || options.height < side) {
+      return "--video " + options.videoPath + " needs a width and height of at least " + std::to_string(side);
+    }
+    if (!haveFrames) options.frames = kStillDefaultVideoFrames;
+  }
   return {};
 }
 
 std::string stillUsage() {
-  return "usage: driftglow-still --seeds S,C,P [--size WxH] [--frames N] [--png FILE] [--json FILE] [--data DIR]\n"
+  return "usage: driftglow-still --seeds S,C,P [--size WxH] [--frames N] [--png FILE] [--json FILE]\n"
+         "                       [--video FILE [--audio [TRACK]]] [--data DIR]\n"
          "Builds the viewer's screen for the three seeds (structure, colour, parameters) without a window.\n"
-         "  --size WxH    canvas in pixels (default 960x960)\n"
-         "  --frames N    viewer frames of automatic motion before the image is taken (default 1)\n"
-         "  --png FILE    the picture after those frames\n"
-         "  --json FILE   the screen as generated, before any frame (\"-\" for standard output)\n"
-         "  --data DIR    folder with pix/ and Graphics.paq (default: the working directory when it\n"
-         "                holds pix/, else the installed data, else the build's run folder)\n"
-         "A bad argument or a missing data folder (or one without pix/) ends with exit code 2.\n";
+         "  --size WxH       canvas in pixels (default 960x960)\n"
+         "  --frames N       viewer frames of automatic motion before the image is taken, and the\n"
+         "                   frames of the video at 50 per second (default 1, with --video 250)\n"
+         "  --png FILE       the picture after those frames\n"
+         "  --json FILE      the screen as generated, before any frame (\"-\" for standard output)\n"
+         "  --video FILE     every frame as a video: .webm or .mkv (AV1 10-bit, Opus sound) or\n"
+         "                   .mp4 (H.264, AAC sound); width and height must be even\n"
+         "  --audio [TRACK]  add a track from Sound.paq (MoonGarden, Kalliope or Mercury; default\n"
+         "                   MoonGarden), cut to the video's length with a one-second fade-out\n"
+         "  --data DIR       folder with pix/, Graphics.paq and Sound.paq (default: the working\n"
+         "                   directory when it holds pix/, else the installed data, else the\n"
+         "                   build's run folder)\n"
+         "A bad argument, a missing data folder (or one without pix/) or an unknown track ends with\n"
+         "exit code 2; a file that can't be written ends with exit code 1 and leaves nothing behind.\n";
 }

@@ -1,5 +1,5 @@
 // The command line of driftglow-still: seeds, canvas size, frames, outputs
-// and data folder. Standard library only.
+// (picture, description, video with its sound track) and data folder.
 #pragma once
 
 #include <cstdint>
@@ -10,9 +10,12 @@ struct StillOptions {
   int32_t seeds[3] = {0, 0, 0};  // structure, colour, parameters
   int width = 960;               // canvas units, also the image size in pixels
   int height = 960;
-  int frames = 1;                // viewer frames before the PNG is taken
+  int frames = 1;                // viewer frames before the PNG is taken, and frames of the video
   std::string pngPath;           // empty: no image
   std::string jsonPath;          // empty: no description; "-": standard output
+  std::string videoPath;         // empty: no video
+  bool audio = false;            // a sound track in the video
+  std::string audioTrack;        // empty: the viewer's first track
   std::string dataDir;           // empty: the default folder
   bool help = false;
 };
@@ -21,6 +24,8 @@ struct StillOptions {
 constexpr int kStillMaxSide = 8192;
 // Most frames accepted before the PNG.
 constexpr int kStillMaxFrames = 1000000;
+// Frames of a video when --frames is not given: five seconds.
+constexpr int kStillDefaultVideoFrames = 250;
 
 // Reads the arguments after the program name. Returns the empty text on
 // success, otherwise a one-line description of the first bad argument.

@@ -1,5 +1,6 @@
 // driftglow-still's run: data folder, headless engine, catalogue, the screen
-// from its seeds, the JSON description and the PNG after the viewer's frames.
+// from its seeds, the JSON description, the video of its frames and the PNG
+// after the last one.
 #include "tools/still/still_run.h"
 
 #include <cstdio>
@@ -22,6 +23,8 @@
 #include "engine/sdl/headless_engine.h"
 #include "scene/scene.h"
 #include "tools/still/still_json.h"
+#include "tools/still/still_motion.h"
+#include "tools/still/still_video.h"
 
 namespace fs = std::filesystem;
 
@@ -81,10 +84,17 @@ bool writeText(const std::string& path, const std::string& text) {
 }
 
 int makeStill(const StillOptions& options, HeadlessEngine& engine, const fs::path& pngPath,
-              const std::string& jsonPath) {
+              const std::string& jsonPath, const std::string& videoPath) {
   if (!engine.System_Initiate()) {
     report(std::string("headless engine: ") + engine.System_GetErrorMessage());
     return kStillFailed;
+  }
+  // The sound track and the video file come first, so that a wrong track
+  // name or a folder that can't be written is reported before any work.
+  StillVideo video(engine);
+  if (!videoPath.empty()) {
+    const int prepared = video.Prepare(options, videoPath);
+    if (prepared != kStillOk) return prepared;
   }
   APP_STATE.screenWidth = static_cast<float>(options.width);
   APP_STATE.screenHeight = static_cast<float>(options.height);
@@ -112,17 +122,18 @@ int makeStill(const StillOptions& options, HeadlessEngine& engine, const fs::pat
     report("can't write '" + jsonPath + "'");
     return kStillFailed;
   }
-  if (pngPath.empty()) return kStillOk;
-
-  // The viewer's frames with nobody at the controls: the composition's step
-  // (a fresh screen has no particles, and no key or countdown fires). Drawing
-  // changes nothing that a later frame reads, so only the last frame is drawn.
-  for (int frame = 0; frame < options.frames; ++frame) {
-    float mouseX = 0, mouseY = 0;
-    engine.Input_GetMousePos(&mouseX, &mouseY);
-    composition.Animate(engine.Timer_GetDelta(), mouseX / APP_STATE.windowScale, mouseY / APP_STATE.windowScale);
+  if (!videoPath.empty()) {
+    // Every frame is drawn; the target then holds the last one, the picture.
+    const int made = video.Run();
+    if (made != kStillOk) return made;
+  } else {
+    if (pngPath.empty()) return kStillOk;
+    // Drawing changes nothing that a later frame reads, so for the picture
+    // alone only the last frame is drawn.
+    for (int frame = 0; frame < options.frames; ++frame) animateStillFrame(engine);
+    renderFunction();
   }
-  renderFunction();
+  if (pngPath.empty()) return kStillOk;
   if (!engine.SaveFrame(pngPath.string())) {
     report("can't write '" + pngPath.string() + "'");
     return kStillFailed;
@@ -145,6 +156,7 @@ int runStill(const StillOptions& options) {
   const fs::path pngPath = options.pngPath.empty() ? fs::path() : fs::absolute(options.pngPath, code);
   const std::string jsonPath =
       options.jsonPath.empty() || options.jsonPath == "-" ? options.jsonPath : fs::absolute(options.jsonPath, code).string();
+  const std::string videoPath = options.videoPath.empty() ? "" : fs::absolute(options.videoPath, code).string();
   fs::current_path(dataFolder, code);
   if (code) {
     report("can't enter the data folder '" + dataFolder.string() + "'");
@@ -158,7 +170,7 @@ int runStill(const StillOptions& options) {
   HeadlessEngine headless(options.width, options.height);
   hgeUseEngine(&headless);
   APP_STATE.engine = hgeCreate(kHgeVersion);
-  const int result = makeStill(options, headless, pngPath, jsonPath);
+  const int result = makeStill(options, headless, pngPath, jsonPath, videoPath);
   headless.System_Shutdown();
   // Figures, scene and fonts hold engine references; they go before the engine.
   resetScreen();
