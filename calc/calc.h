@@ -140,6 +140,7 @@ class CALC {
   static std::string_view ErrorMessage(int code);
 
  private:
+  friend class CalcColumns;  // runs kept programs over columns (calc/calc_columns.h)
   enum class SlotForm : std::uint8_t { Empty, Number, Text };
   struct ValueSlot {
     double number = 0.0;  // always TextToFloat of the slot's text

@@ -6,16 +6,10 @@
 #include <limits>
 
 #include "calc/calc.h"
+#include "calc/calc_operations.h"
 #include "calc/calc_program.h"
 #include "calc/random_below.h"
 #include "calc/value_text.h"
-
-namespace {
-
-constexpr double kPi = 3.141592653589793;
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-}  // namespace
 
 CalcOperatorEntry LookUpOperator(int op, bool unaryAllowed) {
   switch (op) {
@@ -291,25 +285,7 @@ std::string CALC::Apply(int code, std::string_view left, std::string_view right)
 
 double CALC::Power(double x, double y) {
   error = 0;
-  if (x == 0) {
-    if (y == 0) return 1.0;
-    if (y > 0) return 0.0;
-    if (y < 0) {
-      error = 9;
-      return 0.0;
-    }
-    return kNaN;
-  }
-  if (x > 0) return std::pow(x, y);
-  if (x < 0) {
-    if (std::floor(y) == y) {
-      double result = Power(-x, y);
-      return std::fmod(std::floor(y), 2.0) != 0 ? -result : result;
-    }
-    error = 9;
-    return 0.0;
-  }
-  return kNaN;
+  return CalcPower(x, y, error);
 }
 
 double CALC::CallUserFunction(int index, double argument) {
@@ -344,95 +320,22 @@ double CALC::RoundDecimals(double left, double right, char* text, std::size_t& t
 }
 
 double CALC::Calculate(int code, double left, double right) {
-  const double r = right;
-  const double l = left;
   switch (code) {
-    case 1: return std::sin(r);
-    case 2: return std::cos(r);
-    case 3: {
-      // cos R = 0 would make the tangent enormous, so only then is it asked.
-      const double tangent = std::tan(r);
-      if (!(std::fabs(tangent) < 1e15) && std::cos(r) == 0) break;
-      return tangent;
-    }
-    case 4: {
-      // sin R = 0 would make the tangent 0, so only then is it asked.
-      const double tangent = std::tan(r);
-      if (tangent == 0 && std::sin(r) == 0) break;
-      return 1.0 / tangent;
-    }
-    case 5: return std::exp(r);
-    case 6:
-      if (r <= 0) break;
-      return std::log(r);
-    case 7:
-      if (r < -1 || r > 1) break;
-      return std::asin(r);
-    case 8:
-      if (r < -1 || r > 1) break;
-      return std::acos(r);
-    case 9: return std::atan(r);
-    case 10: return 1.0 / std::atan(r);
-    case 11:
-      if (r <= 0) break;
-      return std::log10(r);
-    case 12:
-      if (r < 0) break;
-      return std::sqrt(r);
-    case 13: return std::fabs(r);
-    case 14: return std::floor(r);
-    case 15: return std::sinh(r);
-    case 16: return std::cosh(r);
-    case 17: return std::tanh(r);
-    case 18: return 1.0 / std::tanh(r);
     case 19: {
       // The count must fit a 32-bit integer (NaN does not).
-      double magnitude = std::fabs(r);
-      if (!(magnitude < 2147483648.0)) break;
+      const double magnitude = std::fabs(right);
+      if (!(magnitude < 2147483648.0)) {
+        error = 9;
+        return 0.0;
+      }
       return CalcRandomBelow(static_cast<int>(magnitude));
     }
-    case 20: case 21: case 22: return CallUserFunction(code - 20, r);
-    case 23: return r * kPi;
-    case kCodeNotEqual: return l != r ? 1.0 : 0.0;
-    case kCodeRemainder:
-      if (r == 0) {
-        error = 8;
-        return 0.0;
-      }
-      return l - std::floor(l / r) * r;
-    case kCodeRoundMultiple:
-      if (r == 0) {
-        error = 8;
-        return 0.0;
-      }
-      return std::floor(l / r + 0.5) * r;
-    case kCodePercent: return l * r * 0.01;
-    case kCodeOr: return l != 0 || r != 0 ? 1.0 : 0.0;
-    case kCodeAnd: return l != 0 && r != 0 ? 1.0 : 0.0;
-    case kCodeGreaterEqual: return l >= r ? 1.0 : 0.0;
-    case kCodeLessEqual: return l <= r ? 1.0 : 0.0;
-    case kCodeGreater: return l > r ? 1.0 : 0.0;
-    case kCodeLess: return l < r ? 1.0 : 0.0;
-    case kCodeEqual: return l == r ? 1.0 : 0.0;
-    case kCodeMaximum: return l >= r ? l : r;
-    case kCodeMinimum: return r < l ? r : l;
-    case kCodeSubtract: return l - r;
-    case kCodeAdd: return l + r;
-    case kCodeMultiply: return l * r;
-    case kCodeDivide:
-      if (r == 0) {
-        error = 8;
-        return 0.0;
-      }
-      return l / r;
-    case kCodePower: return Power(l, r);
-    case kCodeGroup: return r;
-    case kCodeNegate: return -r;
-    default:
-      error = 1;
-      return 0.0;
+    case 20: case 21: case 22: return CallUserFunction(code - 20, right);
+    default: {
+      int failure = 0;
+      const double result = CalcOperate(code, left, right, failure);
+      if (failure != 0) error = failure;
+      return result;
+    }
   }
-  // Every break above is a domain error.
-  error = 9;
-  return 0.0;
 }

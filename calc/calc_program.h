@@ -80,11 +80,16 @@ struct CalcStatement {
   mutable std::int32_t target_variable = -1;  // the target's position in the list, once known
 };
 
+// Whether CalcColumns may run a program over many points at once; worked
+// out the first time it is asked.
+enum class CalcColumnFit : std::uint8_t { Unknown, Yes, No };
+
 struct CalcProgram {
   std::string text;  // the statement list without spaces
   std::vector<CalcStatement> statements;
   std::vector<CalcToken> tokens;
   std::vector<CalcStep> steps;
+  mutable CalcColumnFit column_fit = CalcColumnFit::Unknown;
 };
 
 // Scans one expression: expression is the text from the expression's start

@@ -9,10 +9,12 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "app/app_state.h"
 #include "app/seeded_random.h"
 #include "calc/calc.h"
+#include "calc/calc_columns.h"
 #include "calc/value_text.h"
 #include "composition/figure_values.h"
 #include "composition/sprite.h"
@@ -78,11 +80,68 @@ void setNumber(CALC& calc, std::string_view name, double value) {
   calc.vars.Set(name, std::string_view(text, FormatValueText(value, text)));
 }
 
-// Runs one formula and reads z. After a failed run z keeps its last value; a
-// z never assigned reads as 0.
-double runFormula(CALC& calc, const std::string& formula) {
-  calc.Execute(formula);
-  return calc.vars.GetNumber("z");
+constexpr int kRunFormulas = 9;  // formula 0..8, in this order at every point
+
+// The grid points in the order the figures are made, and the value of z
+// read after each formula at each point.
+struct GridValues {
+  std::vector<double> x, y, t;
+  std::vector<double> z[kRunFormulas];
+};
+
+// The seven parameters with their names, as the formulas read them.
+struct Parameters {
+  static constexpr std::string_view kNames[7] = {"a", "b", "c", "d", "e1", "e2", "f"};
+  float values[7];
+  void Set(CALC& calc) const {
+    for (int p = 0; p < 7; ++p) setNumber(calc, kNames[p], values[p]);
+  }
+};
+
+// Every formula at every point, point after point on a fresh evaluator, as
+// the evaluator runs any formula. After a failed run z keeps its last value;
+// a z never assigned reads as 0.
+void runPointByPoint(const Parameters& parameters, const std::string* formulas, GridValues& grid) {
+  CALC calc;
+  for (size_t i = 0; i < grid.x.size(); ++i) {
+    setNumber(calc, "x", grid.x[i]);
+    setNumber(calc, "y", grid.y[i]);
+    setNumber(calc, "t", grid.t[i]);
+    parameters.Set(calc);
+    for (int k = 0; k < kRunFormulas; ++k) {
+      calc.Execute(formulas[k]);
+      grid.z[k][i] = calc.vars.GetNumber("z");
+    }
+  }
+}
+
+// The same values, each formula run over all points at once, when every
+// formula is one whose points cannot affect each other (see CalcColumns);
+// false, with nothing run, otherwise. z is carried from run to run exactly
+// as the point-by-point order carries it.
+bool runByColumns(const Parameters& parameters, const std::string* formulas, GridValues& grid) {
+  const size_t count = grid.x.size();
+  CALC calc;
+  parameters.Set(calc);
+  CalcColumns columns;
+  columns.Reset(count);
+  columns.SetInput("x", grid.x.data());
+  columns.SetInput("y", grid.y.data());
+  columns.SetInput("t", grid.t.data());
+  std::vector<uint8_t> errors[kRunFormulas];
+  for (int k = 0; k < kRunFormulas; ++k) {
+    grid.z[k].resize(count);
+    errors[k].resize(count);
+    if (!columns.Execute(calc, formulas[k], "z", grid.z[k].data(), errors[k].data())) return false;
+  }
+  double z = calc.vars.GetNumber("z");
+  for (size_t i = 0; i < count; ++i) {
+    for (int k = 0; k < kRunFormulas; ++k) {
+      if (errors[k][i] == 0) z = grid.z[k][i];
+      grid.z[k][i] = z;
+    }
+  }
+  return true;
 }
 
 }  // namespace
@@ -165,14 +224,7 @@ void SPRITE::SampleGrid() {
   if (graphicsCount > 0) {
     const float width = APP_STATE.screenWidth;
     const float height = APP_STATE.screenHeight;
-    // The parameters go in as the same texts at every point.
-    char parameterTexts[7][kValueTextCapacity];
-    size_t parameterLengths[7];
-    const float parameters[7] = {a, b, c, d, e1, e2, f};
-    for (int p = 0; p < 7; ++p) parameterLengths[p] = FormatValueText(parameters[p], parameterTexts[p]);
-    constexpr std::string_view kParameterNames[7] = {"a", "b", "c", "d", "e1", "e2", "f"};
-
-    CALC calc;
+    GridValues grid;
     // x and y are floats: each step is formed in double and the sum rounded
     // to float, which gives 40 steps, or 41 for widths such as 1152.
     for (float y = -height; y < height; y = static_cast<float>(y + 0.05 * height)) {
@@ -180,28 +232,35 @@ void SPRITE::SampleGrid() {
         // The position code, a float product and a float sum (never fused).
         const float rowCode = y * width;
         const float t = rowCode + x;
-        setNumber(calc, "x", x);
-        setNumber(calc, "y", y);
-        setNumber(calc, "t", t);
-        for (int p = 0; p < 7; ++p) {
-          calc.vars.Set(kParameterNames[p], std::string_view(parameterTexts[p], parameterLengths[p]));
-        }
+        grid.x.push_back(x);
+        grid.y.push_back(y);
+        grid.t.push_back(t);
+      }
+    }
 
-        const float px = narrowToFloat(runFormula(calc, formulas[kFormulaX]) * f);
-        const float py = narrowToFloat(runFormula(calc, formulas[kFormulaY]) * f);
-        const int32_t graphic = figureGraphicIndex(runFormula(calc, formulas[kFormulaGraphic]), graphicsCount);
-        SPIX_OBJECT* object = CreateFigure(px, py, graphic)->object;
-        const float rotation = narrowToFloat(runFormula(calc, formulas[kFormulaRotation]));
-        const float scale = figureScale(runFormula(calc, formulas[kFormulaScale]));
-        largestScale = std::max(largestScale, scale);
-        float channels[4];
-        for (int k = 0; k < 4; ++k) channels[k] = narrowToFloat(runFormula(calc, formulas[kFormulaRed + k]));
-        if (object) {
-          object->rotation = rotation;
-          object->scale = scale;
-          object->tinted = true;
-          object->tint = ColorRGBA(channels[0], channels[1], channels[2], channels[3]).ToARGB();
-        }
+    const Parameters parameters{{a, b, c, d, e1, e2, f}};
+    if (!runByColumns(parameters, formulas.data(), grid)) {
+      for (std::vector<double>& column : grid.z) column.assign(grid.x.size(), 0.0);
+      runPointByPoint(parameters, formulas.data(), grid);
+    }
+
+    // No formula runs between the figures, so making them after all the
+    // runs makes the same objects with the same ids in the same order.
+    for (size_t i = 0; i < grid.x.size(); ++i) {
+      const float px = narrowToFloat(grid.z[kFormulaX][i] * f);
+      const float py = narrowToFloat(grid.z[kFormulaY][i] * f);
+      const int32_t graphic = figureGraphicIndex(grid.z[kFormulaGraphic][i], graphicsCount);
+      SPIX_OBJECT* object = CreateFigure(px, py, graphic)->object;
+      const float rotation = narrowToFloat(grid.z[kFormulaRotation][i]);
+      const float scale = figureScale(grid.z[kFormulaScale][i]);
+      largestScale = std::max(largestScale, scale);
+      float channels[4];
+      for (int k = 0; k < 4; ++k) channels[k] = narrowToFloat(grid.z[kFormulaRed + k][i]);
+      if (object) {
+        object->rotation = rotation;
+        object->scale = scale;
+        object->tinted = true;
+        object->tint = ColorRGBA(channels[0], channels[1], channels[2], channels[3]).ToARGB();
       }
     }
   }
