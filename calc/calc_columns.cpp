@@ -61,9 +61,26 @@ constexpr std::size_t kMaxTextLength = 0x3FFFFFFF;
 
 }  // namespace
 
+// At most this many values are kept in columns worked out before (32 MiB);
+// past it new columns are not kept, and the kept ones go before the next run.
+constexpr std::size_t kMaxKeptValues = std::size_t{1} << 22;
+
+std::size_t CalcColumns::NodeKeyHash::operator()(const NodeKey& key) const {
+  std::uint64_t hash = key.left * 0x9E3779B97F4A7C15ull;
+  hash = (hash ^ (hash >> 29) ^ key.right) * 0xBF58476D1CE4E5B9ull;
+  hash ^= (static_cast<std::uint64_t>(key.code) << 16) | (static_cast<std::uint64_t>(key.leftForm) << 8) | key.rightForm;
+  return static_cast<std::size_t>((hash ^ (hash >> 31)) * 0x94D049BB133111EBull);
+}
+
+void CalcColumns::ForgetKeptColumns() {
+  nodes_.clear();
+  kept_.clear();
+}
+
 void CalcColumns::Reset(std::size_t count) {
   count_ = count;
   inputCount_ = 0;
+  ForgetKeptColumns();
 }
 
 void CalcColumns::SetInput(std::string_view name, const double* values) {
@@ -77,11 +94,14 @@ void CalcColumns::SetInput(std::string_view name, const double* values) {
   std::vector<double>& column = inputs_[index].values;
   column.assign(values, values + count_);
   RoundValues(column.data(), column.size());
+  // Columns worked out from the old values are of no use any more.
+  inputs_[index].node = nextNode_++;
+  ForgetKeptColumns();
 }
 
-const double* CalcColumns::InputColumn(std::string_view name) const {
+const CalcColumns::Input* CalcColumns::FindInput(std::string_view name) const {
   for (std::size_t i = 0; i < inputCount_; ++i) {
-    if (inputs_[i].name == name) return inputs_[i].values.data();
+    if (inputs_[i].name == name) return &inputs_[i];
   }
   return nullptr;
 }
@@ -156,6 +176,7 @@ bool CalcColumns::Execute(CALC& calc, std::string_view text, std::string_view ta
     if (step.kind == CalcStepKind::Done || step.kind == CalcStepKind::Fail) break;
   }
 
+  if (kept_.size() * count_ >= kMaxKeptValues) ForgetKeptColumns();
   failedCode_.assign(count_, 0);
   failedStep_.assign(count_, 0);
   stepErrors_.assign(count_, 0);
@@ -174,16 +195,16 @@ bool CalcColumns::Execute(CALC& calc, std::string_view text, std::string_view ta
       case CalcStepKind::LoadVariable:
       case CalcStepKind::CheckVariable: {
         const std::string_view name = nameAt(step.name_start, step.name_length);
-        const double* column = InputColumn(name);
-        const int variable = column != nullptr ? -1 : calc.vars.IndexOf(name);
-        if (column == nullptr && variable < 0) {
+        const Input* input = FindInput(name);
+        const int variable = input != nullptr ? -1 : calc.vars.IndexOf(name);
+        if (input == nullptr && variable < 0) {
           FailAll(11, index);
           done = index;
           break;
         }
         if (step.kind == CalcStepKind::CheckVariable) break;
-        if (column != nullptr) {
-          slots_[k] = Slot{column, 0.0, true};
+        if (input != nullptr) {
+          slots_[k] = Slot{input->values.data(), 0.0, true, input->node};
         } else {
           const double number = calc.vars.NumberAt(variable);
           const double rounded = RoundValue(number);
@@ -220,18 +241,20 @@ bool CalcColumns::Execute(CALC& calc, std::string_view text, std::string_view ta
 
 void CalcColumns::Apply(int code, int k, int step) {
   const ColumnOperation operation = kOperations[static_cast<std::size_t>(code)];
-  const Slot left = slots_[static_cast<std::size_t>(k)];
-  const Slot right = slots_[static_cast<std::size_t>(k) + 1];
+  const auto at = static_cast<std::size_t>(k);
+  const Slot left = slots_[at];
+  const Slot right = slots_[at + 1];
   const bool mayFail = PossibleError(code) != 0;
+  const bool usesLeft = UsesLeft(code);
   if (code == kCodeGroup && right.rounded) {
     // A closed group passes its value on, and rounding a rounded value
     // changes nothing. A column of slot k + 1 moves with its value, since
     // that slot is reused next.
-    const auto next = static_cast<std::size_t>(k) + 1;
-    if (right.column != nullptr && next < buffers_.size() && right.column == buffers_[next].data()) {
-      Buffer(static_cast<std::size_t>(k));
-      std::swap(buffers_[static_cast<std::size_t>(k)], buffers_[next]);
-      slots_[k] = {buffers_[static_cast<std::size_t>(k)].data(), 0.0, true};
+    if (right.column != nullptr && at + 1 < buffers_.size() && right.column == buffers_[at + 1].data()) {
+      Buffer(at);
+      std::swap(buffers_[at], buffers_[at + 1]);
+      slots_[k] = right;
+      slots_[k].column = buffers_[at].data();
     } else {
       slots_[k] = right;
     }
@@ -243,23 +266,55 @@ void CalcColumns::Apply(int code, int k, int step) {
     if (mayFail && error != 0) FailAll(error, step);
     slots_[k] = {nullptr, RoundValue(result)};
   } else {
-    const double* rightColumn = right.column != nullptr ? right.column : Broadcast(rightCopies_, right.number);
-    const double* leftColumn = rightColumn;  // functions do not read their left slot
-    if (UsesLeft(code)) leftColumn = left.column != nullptr ? left.column : Broadcast(leftCopies_, left.number);
-    // Written to a spare column first: slot k's own column may be an operand.
-    double* out = Buffer(CALC::kValueSlots);
-    operation(leftColumn, rightColumn, out, stepErrors_.data(), count_);
-    if (mayFail) {
-      for (std::size_t i = 0; i < count_; ++i) {
-        const bool first = stepErrors_[i] != 0 && failedCode_[i] == 0;
-        failedCode_[i] = first ? stepErrors_[i] : failedCode_[i];
-        failedStep_[i] = first ? step : failedStep_[i];
+    // Every value of a point is worked out even after an error there, so a
+    // column depends on the operands' columns alone, and equal operations on
+    // equal operands give equal columns.
+    NodeKey key;
+    key.code = static_cast<std::uint16_t>(code);
+    auto identify = [](const Slot& slot, std::uint64_t& value, std::uint8_t& form) {
+      form = slot.column != nullptr ? 2 : 1;
+      if (slot.column != nullptr) {
+        value = slot.node;
+      } else {
+        std::memcpy(&value, &slot.number, sizeof value);
+      }
+    };
+    if (usesLeft) identify(left, key.left, key.leftForm);
+    identify(right, key.right, key.rightForm);
+    auto [found, added] = nodes_.try_emplace(key, Node{nextNode_, nullptr});
+    if (added) ++nextNode_;
+    Node& node = found->second;
+    if (node.kept != nullptr) {
+      // Worked out before without an error anywhere: no point fails here now.
+      slots_[k] = {node.kept, 0.0, true, node.id};
+    } else {
+      const double* rightColumn = right.column != nullptr ? right.column : Broadcast(rightCopies_, right.number);
+      const double* leftColumn = rightColumn;  // functions do not read their left slot
+      if (usesLeft) leftColumn = left.column != nullptr ? left.column : Broadcast(leftCopies_, left.number);
+      // Written to a spare column first: slot k's own column may be an operand.
+      double* out = Buffer(CALC::kValueSlots);
+      operation(leftColumn, rightColumn, out, stepErrors_.data(), count_);
+      bool anyError = false;
+      if (mayFail) {
+        for (std::size_t i = 0; i < count_; ++i) {
+          const bool first = stepErrors_[i] != 0 && failedCode_[i] == 0;
+          failedCode_[i] = first ? stepErrors_[i] : failedCode_[i];
+          failedStep_[i] = first ? step : failedStep_[i];
+          anyError |= stepErrors_[i] != 0;
+        }
+      }
+      RoundValues(out, count_);
+      if (!anyError && (kept_.size() + 1) * count_ <= kMaxKeptValues) {
+        kept_.push_back(std::make_unique<double[]>(count_));
+        std::copy(out, out + count_, kept_.back().get());
+        node.kept = kept_.back().get();
+        slots_[k] = {node.kept, 0.0, true, node.id};
+      } else {
+        Buffer(at);
+        std::swap(buffers_[at], buffers_[CALC::kValueSlots]);
+        slots_[k] = {buffers_[at].data(), 0.0, true, node.id};
       }
     }
-    RoundValues(out, count_);
-    Buffer(static_cast<std::size_t>(k));
-    std::swap(buffers_[static_cast<std::size_t>(k)], buffers_[CALC::kValueSlots]);
-    slots_[k] = {buffers_[static_cast<std::size_t>(k)].data(), 0.0};
   }
   slots_[k + 1] = slots_[k + 2] = Slot{};
 }

@@ -2,13 +2,18 @@
 // are columns of numbers; each step of the formula's program runs over a
 // whole column in one tight loop, with the same arithmetic, the same
 // 15-digit rounding and the same errors as running the formula point by
-// point through CALC::Execute. Needs nothing outside calc/.
+// point through CALC::Execute. A column worked out once is kept until the
+// inputs change, so formulas that share a part (sin(t*a) in two of them, or
+// one formula copied into another) compute it once. Needs nothing outside
+// calc/.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class CALC;
@@ -43,6 +48,7 @@ class CalcColumns {
   struct Input {
     std::string name;
     std::vector<double> values;
+    std::uint32_t node = 0;
   };
   // An operand slot: a whole column, or one number shared by every point.
   // rounded tells that every value already reads back as itself from its
@@ -51,15 +57,33 @@ class CalcColumns {
     const double* column = nullptr;
     double number = 0.0;
     bool rounded = true;
+    std::uint32_t node = 0;  // which column: equal nodes hold equal values
+  };
+  // An operation on two operands, each a number or a column's node.
+  struct NodeKey {
+    std::uint64_t left = 0;
+    std::uint64_t right = 0;
+    std::uint16_t code = 0;
+    std::uint8_t leftForm = 0;  // 0 not read, 1 number, 2 column
+    std::uint8_t rightForm = 0;
+    bool operator==(const NodeKey&) const = default;
+  };
+  struct NodeKeyHash {
+    std::size_t operator()(const NodeKey& key) const;
+  };
+  struct Node {
+    std::uint32_t id;
+    const double* kept;  // its column, once worked out without an error at any point
   };
 
   static bool Qualifies(const CalcProgram& program);
   bool Run(CALC& calc, const CalcProgram& program, const CalcStatement& statement, std::string_view target);
-  const double* InputColumn(std::string_view name) const;
+  const Input* FindInput(std::string_view name) const;
   double* Buffer(std::size_t index);
   // A column of count copies of number.
   const double* Broadcast(std::vector<double>& buffer, double number);
   void Apply(int code, int slot, int step);
+  void ForgetKeptColumns();
   // Marks every point not failed yet as failed with code at step.
   void FailAll(int code, int step);
 
@@ -72,4 +96,7 @@ class CalcColumns {
   std::vector<std::uint8_t> stepErrors_;  // the error each point met in the current step
   std::vector<std::uint8_t> failedCode_;  // the first error each point met, 0 for none
   std::vector<std::int32_t> failedStep_;
+  std::unordered_map<NodeKey, Node, NodeKeyHash> nodes_;
+  std::vector<std::unique_ptr<double[]>> kept_;
+  std::uint32_t nextNode_ = 0;
 };

@@ -84,23 +84,35 @@ std::unique_ptr<NameListStorage::Chunk> NameListStorage::TakeChunk(int begin) {
 }
 
 void NameListStorage::ShiftStarts(int fromChunk, int delta) {
-  for (int c = fromChunk; c < static_cast<int>(starts_.size()); ++c) starts_[c] += delta;
+  const int chunkCount = static_cast<int>(starts_.size());
+  if (chunkCount - fromChunk <= fromChunk) {
+    for (int c = fromChunk; c < chunkCount; ++c) starts_[c] += delta;
+    return;
+  }
+  // Fewer chunks lie before: moving the origin moves every start, so those
+  // before are moved back. A run of inserts at the front touches nothing.
+  for (int c = 0; c < fromChunk; ++c) starts_[c] -= delta;
+  origin_ -= delta;
+  if (origin_ < -kOriginLimit || origin_ > kOriginLimit) {
+    for (int& start : starts_) start -= origin_;
+    origin_ = 0;
+  }
 }
 
 NameListStorage::Place NameListStorage::Locate(int position) const {
   const int chunkCount = static_cast<int>(chunks_.size());
   int c = cursor_;
-  if (c < chunkCount && position >= starts_[c]) {
-    if (position < starts_[c] + chunks_[c]->size) return {c, position - starts_[c]};
-    if (c + 1 < chunkCount && position < starts_[c + 1] + chunks_[c + 1]->size) {
+  if (c < chunkCount && position >= StartOf(c)) {
+    if (position < StartOf(c) + chunks_[c]->size) return {c, position - StartOf(c)};
+    if (c + 1 < chunkCount && position < StartOf(c + 1) + chunks_[c + 1]->size) {
       cursor_ = c + 1;
-      return {c + 1, position - starts_[c + 1]};
+      return {c + 1, position - StartOf(c + 1)};
     }
   }
   // The last chunk starting at or before the position.
-  c = static_cast<int>(std::upper_bound(starts_.begin(), starts_.end(), position) - starts_.begin()) - 1;
+  c = static_cast<int>(std::upper_bound(starts_.begin(), starts_.end(), position + origin_) - starts_.begin()) - 1;
   cursor_ = c;
-  return {c, position - starts_[c]};
+  return {c, position - StartOf(c)};
 }
 
 NameListStorage::Place NameListStorage::SortedInsertPlace(std::string_view key) const {
@@ -138,13 +150,17 @@ int NameListStorage::InsertAt(Place place, std::string_view key, void* item) {
   if (chunks_.empty()) {
     // A sorted list's first chunk starts in the middle so it can grow both ways.
     chunks_.push_back(TakeChunk(order_ == NameListOrder::Sorted ? kChunkCapacity / 2 : 0));
+    origin_ = 0;
     starts_.push_back(0);
     lastEntries_.emplace_back();
     place = {0, 0};
   }
   int c = place.chunk;
   int k = place.offset;
-  if (chunks_[c]->size == kChunkCapacity) {
+  // The front chunk without room before its first entry is treated as full
+  // there, so a run of inserts at the front never shifts entries.
+  const bool noRoomAtFront = c == 0 && k == 0 && chunks_[0]->begin == 0;
+  if (chunks_[c]->size == kChunkCapacity || noRoomAtFront) {
     if (k == 0) {
       // A new chunk in front, filled from its end: more inserts at this
       // place (equal keys keep landing here) then cost nothing to shift.
@@ -193,7 +209,7 @@ int NameListStorage::InsertAt(Place place, std::string_view key, void* item) {
   count_ += 1;
   ShiftStarts(c + 1, 1);
   cursor_ = c;
-  return starts_[c] + k;
+  return StartOf(c) + k;
 }
 
 int NameListStorage::Add(std::string_view key, void* item) {
@@ -214,7 +230,7 @@ int NameListStorage::Add(std::string_view key, void* item) {
 int NameListStorage::LowerBound(std::string_view key) const {
   if (order_ == NameListOrder::Sorted) {
     const Place place = SortedInsertPlace(key);
-    return chunks_.empty() ? 0 : starts_[place.chunk] + place.offset;
+    return chunks_.empty() ? 0 : StartOf(place.chunk) + place.offset;
   }
   int position = 0;
   int found = count_;
@@ -328,4 +344,5 @@ void NameListStorage::Clear() {
   lastEntries_.clear();
   count_ = 0;
   cursor_ = 0;
+  origin_ = 0;
 }

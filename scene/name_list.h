@@ -18,8 +18,10 @@ enum class NameListOrder {
 
 // The untyped list behind NameList<Item>. Entries live in chunks of at most
 // kChunkCapacity, each with free room on both sides, so that an insert
-// shifts only part of one chunk: adding 1,600 equal names (each one lands at
-// the front) costs the same as appending. An entry is 32 plain bytes holding
+// shifts only part of one chunk. Adding 1,600 equal names (each one lands at
+// the front) is constant time per entry, like appending: the front chunk
+// fills from its end, a new one opens in front of it when it has no room
+// there, and no other chunk's bookkeeping changes. An entry is 32 plain bytes holding
 // keys of up to 15 characters itself (longer ones live in a pool of reused
 // strings), so shifting is a block copy and comparing needs no pointer
 // chase; a copy of each chunk's last entry sits in one array for the search
@@ -109,7 +111,12 @@ class NameListStorage {
   NameListOrder order_;
   int count_ = 0;
   std::vector<std::unique_ptr<Chunk>> chunks_;
-  std::vector<int> starts_;          // position of each chunk's first entry
+  // Position of each chunk's first entry, plus origin_: an insert moves the
+  // starts on whichever side of it has fewer chunks.
+  std::vector<int> starts_;
+  int origin_ = 0;
+  static constexpr int kOriginLimit = 1 << 29;
+  int StartOf(int c) const { return starts_[c] - origin_; }
   std::vector<Entry> lastEntries_;   // a copy of each chunk's last entry (sorted lists); only its key is read
   std::vector<std::unique_ptr<Chunk>> spare_;
   // Key strings: the first keysInUse_ of keyPool_ have been handed out, and
