@@ -363,7 +363,10 @@ inline double PowerOfTen(double n) {
 
 }  // namespace
 
-void RoundValues(double* values, std::size_t count) {
+// Built for AVX2 as well where the CPU has it: four lanes instead of two. Every
+// step is an exactly rounded operation on one element, so the result is the
+// same whichever version runs.
+[[gnu::target_clones("avx2", "default")]] void RoundValues(double* values, std::size_t count) {
   // Blocks keep the marks of the values left to RoundValue on the stack.
   // Everything in the first loop is arithmetic and choices between two
   // values (no table look-ups, no 64-bit multiplies), so that it vectorises.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstddef>
 #include <cstring>
 #include <utility>
 
@@ -34,6 +35,27 @@ bool keyLess(std::string_view a, std::string_view b) {
   return a.size() < b.size();
 }
 
+// The first 15 bytes of a key, zero-padded, as two big-endian words: where
+// two keys' words differ they order the keys; where they are equal the keys
+// are compared in full.
+struct KeyPrefix {
+  uint64_t high;
+  uint64_t low;
+};
+
+uint64_t bigEndianWord(const char* bytes) {
+  uint64_t word;
+  std::memcpy(&word, bytes, 8);
+  if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
+  return word;
+}
+
+KeyPrefix prefixOf(std::string_view key) {
+  char padded[16] = {};
+  std::memcpy(padded, key.data(), std::min<size_t>(key.size(), 15));
+  return {bigEndianWord(padded), bigEndianWord(padded + 8)};
+}
+
 }  // namespace
 
 NameListStorage::NameListStorage(NameListOrder order) : order_(order) {}
@@ -51,6 +73,8 @@ void NameListStorage::FillEntry(Entry& entry, std::string_view key, void* item) 
     entry.length = static_cast<uint8_t>(key.size());
     return;
   }
+  // The first bytes are kept in place too, for the comparisons' first look.
+  std::memcpy(entry.text, key.data(), sizeof entry.text);
   std::string* text;
   if (!freeKeys_.empty()) {
     text = freeKeys_.back();
@@ -118,15 +142,24 @@ NameListStorage::Place NameListStorage::Locate(int position) const {
 NameListStorage::Place NameListStorage::SortedInsertPlace(std::string_view key) const {
   const int chunkCount = static_cast<int>(chunks_.size());
   if (chunkCount == 0) return {0, 0};
+  const KeyPrefix prefix = prefixOf(key);
+  // The text array is followed by the length byte, which the mask leaves out.
+  auto entryLess = [&key, &prefix](const Entry& entry) {
+    const uint64_t high = bigEndianWord(entry.text);
+    if (high != prefix.high) return high < prefix.high;
+    const uint64_t low = bigEndianWord(reinterpret_cast<const char*>(&entry) + offsetof(Entry, text) + 8) & ~uint64_t{0xFF};
+    if (low != prefix.low) return low < prefix.low;
+    return keyLess(entry.Key(), key);
+  };
   // Runs of equal or ascending keys land at either end: settle those with one
   // comparison each.
-  if (!keyLess(chunks_.front()->At(0).Key(), key)) return {0, 0};
-  if (keyLess(lastEntries_.back().Key(), key)) return {chunkCount - 1, chunks_.back()->size};
+  if (!entryLess(chunks_.front()->At(0))) return {0, 0};
+  if (entryLess(lastEntries_.back())) return {chunkCount - 1, chunks_.back()->size};
   // The first chunk whose last key is not less than key holds the lower bound.
   int low = 0, high = chunkCount;
   while (low < high) {
     const int middle = (low + high) / 2;
-    if (keyLess(lastEntries_[middle].Key(), key)) {
+    if (entryLess(lastEntries_[middle])) {
       low = middle + 1;
     } else {
       high = middle;
@@ -137,7 +170,7 @@ NameListStorage::Place NameListStorage::SortedInsertPlace(std::string_view key) 
   int first = 0, last = chunk.size;
   while (first < last) {
     const int middle = (first + last) / 2;
-    if (keyLess(chunk.At(middle).Key(), key)) {
+    if (entryLess(chunk.At(middle))) {
       first = middle + 1;
     } else {
       last = middle;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -72,12 +73,14 @@ class NameListStorage {
   struct Entry {
     void* item;
     std::string* longKey;  // in keyPool_ when the key is longer than kInlineKey, else null
-    char text[kInlineKey];
+    char text[kInlineKey];  // the key, or a long key's first bytes; zero-padded
     uint8_t length;
     std::string_view Key() const {
       return longKey ? std::string_view(*longKey) : std::string_view(text, length);
     }
   };
+  // Searches read text and length as two 8-byte words.
+  static_assert(offsetof(Entry, length) == offsetof(Entry, text) + kInlineKey);
   // Entries occupy slots [begin, begin + size) of the array.
   struct Chunk {
     int begin = 0;
