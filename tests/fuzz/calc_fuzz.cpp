@@ -86,9 +86,10 @@ std::string LeadingWord(const std::string& line) {
   return text.substr(0, end);
 }
 
-// Runs line over the column inputs x and t on a copy of state's variables,
-// and, if CalcColumns takes it, point by point through Execute on another copy.
-void CompareColumns(const CALC& state, const std::string& line) {
+// Runs line over the column inputs x and t with state's variables (which the
+// column runner leaves as they are) and, if CalcColumns takes it, point by
+// point through Execute on a copy of them.
+void CompareColumns(CALC& state, const std::string& line) {
   static CalcColumns columns;
   double reversed[kPoints];
   for (std::size_t i = 0; i < kPoints; ++i) reversed[i] = kColumnValues[kPoints - 1 - i];
@@ -96,12 +97,10 @@ void CompareColumns(const CALC& state, const std::string& line) {
   columns.SetInput("x", kColumnValues);
   columns.SetInput("t", reversed);
   const std::string target = LeadingWord(line);
-  CALC columnCalc;
-  CopyVariables(state, columnCalc);
   double results[kPoints];
   std::uint8_t errors[kPoints];
   std::int32_t positions[kPoints];
-  if (!columns.Execute(columnCalc, line, target, results, errors, positions)) return;
+  if (!columns.Execute(state, line, target, results, errors, positions)) return;
   CALC pointCalc;
   CopyVariables(state, pointCalc);
   for (std::size_t i = 0; i < kPoints; ++i) {
