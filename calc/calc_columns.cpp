@@ -2,7 +2,8 @@
 // Every operation is CalcOperate, instantiated once per operation code, so
 // each step is one loop without a switch in it; results are rounded with
 // RoundValues. Trig and pow stay the C library's scalar functions, so no
-// result depends on the width of the CPU's vectors.
+// result depends on the width of the CPU's vectors. Columns are numbered by
+// what they were worked out from, so a column met again is taken as it is.
 #include "calc/calc_columns.h"
 
 #include <algorithm>
@@ -59,11 +60,11 @@ constexpr std::array<ColumnOperation, 256> kOperations = MakeOperationTable(std:
 // Positions are 32-bit; Execute refuses longer texts.
 constexpr std::size_t kMaxTextLength = 0x3FFFFFFF;
 
-}  // namespace
-
 // At most this many values are kept in columns worked out before (32 MiB);
 // past it new columns are not kept, and the kept ones go before the next run.
 constexpr std::size_t kMaxKeptValues = std::size_t{1} << 22;
+
+}  // namespace
 
 std::size_t CalcColumns::NodeKeyHash::operator()(const NodeKey& key) const {
   std::uint64_t hash = key.left * 0x9E3779B97F4A7C15ull;
