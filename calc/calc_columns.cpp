@@ -75,7 +75,17 @@ std::size_t CalcColumns::NodeKeyHash::operator()(const NodeKey& key) const {
 
 void CalcColumns::ForgetKeptColumns() {
   nodes_.clear();
-  kept_.clear();
+  keptBlocks_.clear();
+  keptCount_ = 0;
+}
+
+double* CalcColumns::NewKeptColumn() {
+  // Columns are allocated sixteen at a time; none ever moves.
+  constexpr std::size_t kColumnsPerBlock = 16;
+  const std::size_t slot = keptCount_ % kColumnsPerBlock;
+  if (slot == 0) keptBlocks_.push_back(std::make_unique_for_overwrite<double[]>(kColumnsPerBlock * count_));
+  ++keptCount_;
+  return keptBlocks_.back().get() + slot * count_;
 }
 
 void CalcColumns::Reset(std::size_t count) {
@@ -177,7 +187,7 @@ bool CalcColumns::Execute(CALC& calc, std::string_view text, std::string_view ta
     if (step.kind == CalcStepKind::Done || step.kind == CalcStepKind::Fail) break;
   }
 
-  if (kept_.size() * count_ >= kMaxKeptValues) ForgetKeptColumns();
+  if (keptCount_ * count_ >= kMaxKeptValues) ForgetKeptColumns();
   failedCode_.assign(count_, 0);
   failedStep_.assign(count_, 0);
   stepErrors_.assign(count_, 0);
@@ -305,10 +315,10 @@ void CalcColumns::Apply(int code, int k, int step) {
         }
       }
       RoundValues(out, count_);
-      if (!anyError && (kept_.size() + 1) * count_ <= kMaxKeptValues) {
-        kept_.push_back(std::make_unique<double[]>(count_));
-        std::copy(out, out + count_, kept_.back().get());
-        node.kept = kept_.back().get();
+      if (!anyError && (keptCount_ + 1) * count_ <= kMaxKeptValues) {
+        double* kept = NewKeptColumn();
+        std::copy(out, out + count_, kept);
+        node.kept = kept;
         slots_[k] = {node.kept, 0.0, true, node.id};
       } else {
         Buffer(at);

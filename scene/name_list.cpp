@@ -50,10 +50,18 @@ uint64_t bigEndianWord(const char* bytes) {
   return word;
 }
 
+// Built in registers: copying a short key into a padded buffer and reading
+// it back as words stalls the processor longer than this takes.
 KeyPrefix prefixOf(std::string_view key) {
-  char padded[16] = {};
-  std::memcpy(padded, key.data(), std::min<size_t>(key.size(), 15));
-  return {bigEndianWord(padded), bigEndianWord(padded + 8)};
+  const size_t size = std::min<size_t>(key.size(), 15);
+  uint64_t words[2] = {0, 0};
+  if (size >= 8) {
+    words[0] = bigEndianWord(key.data());
+    for (size_t i = 8; i < size; ++i) words[1] |= uint64_t{static_cast<unsigned char>(key[i])} << (8 * (15 - i));
+  } else {
+    for (size_t i = 0; i < size; ++i) words[0] |= uint64_t{static_cast<unsigned char>(key[i])} << (8 * (7 - i));
+  }
+  return {words[0], words[1]};
 }
 
 }  // namespace
