@@ -361,12 +361,7 @@ inline double PowerOfTen(double n) {
   return take ? power * 1e1 : power;
 }
 
-}  // namespace
-
-// Built for AVX2 as well where the CPU has it: four lanes instead of two. Every
-// step is an exactly rounded operation on one element, so the result is the
-// same whichever version runs.
-[[gnu::target_clones("avx2", "default")]] void RoundValues(double* values, std::size_t count) {
+[[gnu::always_inline]] inline void RoundValuesOf(double* values, std::size_t count) {
   // Blocks keep the marks of the values left to RoundValue on the stack.
   // Everything in the first loop is arithmetic and choices between two
   // values (no table look-ups, no 64-bit multiplies), so that it vectorises.
@@ -448,6 +443,28 @@ inline double PowerOfTen(double n) {
       if (unsettled[i] != 0.0) block[i] = RoundValue(block[i]);
     }
   }
+}
+
+#if defined(__x86_64__)
+// The same loops built for AVX2 as well (four lanes instead of two). Every
+// step is an exactly rounded operation on one element, so the results are
+// the same whichever version runs.
+[[gnu::target("avx2")]] void RoundValuesWithAvx2(double* values, std::size_t count) {
+  RoundValuesOf(values, count);
+}
+#endif
+
+}  // namespace
+
+void RoundValues(double* values, std::size_t count) {
+#if defined(__x86_64__)
+  static const bool avx2 = __builtin_cpu_supports("avx2");
+  if (avx2) {
+    RoundValuesWithAvx2(values, count);
+    return;
+  }
+#endif
+  RoundValuesOf(values, count);
 }
 
 void ValueText::Clear() {
