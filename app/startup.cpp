@@ -13,13 +13,15 @@
 
 namespace {
 
-void configureWindow(HGE* engine, Platform& platform) {
-  bool fullScreen = platform.ShowMessage("Run full screen?", APP_STATE.productName, kMbYesNo) == kIdYes;
+void configureWindow(HGE* engine, Platform& platform, const StartupOptions& options) {
+  // Without the question the canvas is the area given, drawn as a window.
+  bool fullScreen = !options.askFullScreen ||
+                    platform.ShowMessage("Run full screen?", APP_STATE.productName, kMbYesNo) == kIdYes;
   if (fullScreen) {
     DesktopSize desktop = platform.GetDesktopSize();
     APP_STATE.screenWidth = static_cast<float>(desktop.width);
     APP_STATE.screenHeight = static_cast<float>(desktop.height);
-    engine->System_SetState(BoolState::Windowed, false);
+    engine->System_SetState(BoolState::Windowed, !options.askFullScreen);
     engine->System_SetState(IntState::ScreenWidth, static_cast<int>(APP_STATE.screenWidth));
     engine->System_SetState(IntState::ScreenHeight, static_cast<int>(APP_STATE.screenHeight));
     APP_STATE.windowScale = 1.0f;
@@ -29,7 +31,7 @@ void configureWindow(HGE* engine, Platform& platform) {
     engine->System_SetState(IntState::ScreenHeight, static_cast<int>(APP_STATE.screenHeight * APP_STATE.windowScale));
   }
   engine->System_SetState(IntState::ScreenBpp, 32);
-  engine->System_SetState(BoolState::UseSound, true);
+  engine->System_SetState(BoolState::UseSound, options.sound);
   engine->System_SetState(BoolState::HideMouse, false);
   engine->System_SetState(BoolState::ZBuffer, false);
   engine->System_SetState(IntState::Fps, APP_STATE.framesPerSecond);
@@ -39,12 +41,14 @@ void configureWindow(HGE* engine, Platform& platform) {
 
 // Loads everything the frame loop needs; shows the failure and returns true
 // when something is missing.
-bool loadResources(HGE* engine, Platform& platform) {
+bool loadResources(HGE* engine, Platform& platform, const StartupOptions& options) {
   engine->Resource_AttachPack("Graphics.paq");
   if (loadTextureCatalogue()) {
     platform.ShowMessage("Can't load graphics.", "Error", kMbIconError);
     return true;
   }
+  // Silent: no tracks, and the frame function's music has nothing to play.
+  if (!options.sound) return false;
 
   engine->Resource_AttachPack("Sound.paq");
   if (loadMusic()) {
@@ -63,7 +67,7 @@ void releaseLoadedResources() {
 
 }  // namespace
 
-int driftglowMain(Platform& platform) {
+int driftglowMain(Platform& platform, const StartupOptions& options) {
   APP_STATE.platform = &platform;
   seedRandomBelow(static_cast<uint32_t>(platform.NowSeconds()));
   // The evaluator's "rnd" draws from the same generator as the rest of the program.
@@ -80,7 +84,7 @@ int driftglowMain(Platform& platform) {
   engine->System_SetState(FuncState::RenderFunc, renderFunction);
   std::string title = APP_STATE.productName + " - " + APP_STATE.siteLabel;
   engine->System_SetState(StringState::Title, title.c_str());
-  configureWindow(engine, platform);
+  configureWindow(engine, platform, options);
 
   if (!engine->System_Initiate()) {
     platform.ShowMessage(engine->System_GetErrorMessage(), "Error", kMbSystemModal | kMbIconError);
@@ -88,7 +92,7 @@ int driftglowMain(Platform& platform) {
     engine->Gfx_SetTransform(0, 0, 0, 0, 0, APP_STATE.windowScale, APP_STATE.windowScale);
     APP_STATE.scene = std::make_unique<SPIX>();
     APP_STATE.scene->noSpatialIndex = true;
-    if (!loadResources(engine, platform)) {
+    if (!loadResources(engine, platform, options)) {
       resetScreen();
       engine->System_Start();
     }

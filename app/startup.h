@@ -3,6 +3,14 @@
 
 #include "engine/platform.h"
 
+// How the program takes the screen. The viewer asks "Run full screen?" and
+// plays its music; the screensaver fills the area it is given (the
+// platform's desktop) without asking, and plays music only when asked to.
+struct StartupOptions {
+  bool askFullScreen = true;
+  bool sound = true;
+};
+
 // Runs the whole program with the given platform and whatever engine
 // hgeCreate hands out. Every failure is shown as a message; returns 0 on every path.
-int driftglowMain(Platform& platform);
+int driftglowMain(Platform& platform, const StartupOptions& options = StartupOptions{});

@@ -10,6 +10,7 @@
 #include "engine/sdl/sdl_engine_core.h"
 #include "engine/sdl/sdl_video.h"
 #include "engine/sdl/stop_signals.h"
+#include "engine/sdl/x11_window.h"
 
 namespace {
 
@@ -24,6 +25,7 @@ constexpr int kSuspendedWaitMilliseconds = 100;
 
 class SdlEngine : public SdlEngineCore {
  public:
+  explicit SdlEngine(SdlEngineOptions options) : options_(std::move(options)) {}
   ~SdlEngine() override { System_Shutdown(); }
 
   bool System_Initiate() override;
@@ -43,7 +45,12 @@ class SdlEngine : public SdlEngineCore {
   bool handleEvent(const SDL_Event& event);
   void setKey(int key, bool down);
   void applyCursor() { SDL_ShowCursor(states_.hideMouse ? SDL_DISABLE : SDL_ENABLE); }
+  // Wraps the foreign X window in an SDL window; false with the error set.
+  bool adoptForeignWindow();
+  void resized(int width, int height);
 
+  SdlEngineOptions options_;
+  ForeignXWindow foreign_;
   SubsystemReference video_;
   WindowHandle window_;
   bool focused_ = true;
@@ -51,22 +58,62 @@ class SdlEngine : public SdlEngineCore {
   float delta_ = 0;
 };
 
-bool SdlEngine::System_Initiate() {
-  if (window_) return true;
-  const int width = states_.screenWidth;
-  const int height = states_.screenHeight;
-  if (width <= 0 || height <= 0) {
-    SetError("System_Initiate: screen size must be positive");
+bool SdlEngine::adoptForeignWindow() {
+  std::string reason;
+  if (!foreign_.Open(options_.foreignWindow, &reason)) {
+    SetError(reason);
     return false;
   }
-  std::string reason;
+  // Only the X11 driver can wrap an X window id.
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
   if (!InitDisplayVideo(video_, &reason)) {
     SetError(reason);
     return false;
   }
-  const Uint32 flags = states_.windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP;
-  window_.reset(SDL_CreateWindow(states_.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
-                                 flags));
+  // OpenGL drawing when the window's visual allows it, else SDL's software
+  // drawing into the window.
+  void* id = reinterpret_cast<void*>(static_cast<uintptr_t>(foreign_.Id()));
+  SDL_SetHint(SDL_HINT_VIDEO_FOREIGN_WINDOW_OPENGL, "1");
+  window_.reset(SDL_CreateWindowFrom(id));
+  SDL_SetHint(SDL_HINT_VIDEO_FOREIGN_WINDOW_OPENGL, "0");
+  if (!window_) window_.reset(SDL_CreateWindowFrom(id));
+  if (!window_) {
+    SetSdlError("System_Initiate: drawing into the X window");
+    video_.Reset();
+    return false;
+  }
+  return true;
+}
+
+bool SdlEngine::System_Initiate() {
+  if (window_) return true;
+  const bool foreign = options_.foreignWindow != 0;
+  if (foreign) {
+    if (!adoptForeignWindow()) return false;
+    states_.screenWidth = foreign_.Width();
+    states_.screenHeight = foreign_.Height();
+  }
+  const int width = states_.screenWidth;
+  const int height = states_.screenHeight;
+  if (width <= 0 || height <= 0) {
+    SetError("System_Initiate: screen size must be positive");
+    window_.reset();
+    video_.Reset();
+    return false;
+  }
+  std::string reason;
+  if (!foreign && !InitDisplayVideo(video_, &reason)) {
+    SetError(reason);
+    return false;
+  }
+  if (!foreign) {
+    const Uint32 flags =
+        (states_.windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) | (options_.resizable ? SDL_WINDOW_RESIZABLE : 0);
+    // Full screen fills exactly this display, never a span of several.
+    const int display = options_.display < SDL_GetNumVideoDisplays() ? options_.display : 0;
+    const int position = static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+    window_.reset(SDL_CreateWindow(states_.title.c_str(), position, position, width, height, flags));
+  }
   if (!window_) {
     SetSdlError("System_Initiate: creating the window");
     video_.Reset();
@@ -97,11 +144,13 @@ bool SdlEngine::System_Initiate() {
   applyCursor();
   StartSound(MusicPlayer::Clock::Device);
 
-  int x = 0, y = 0;
-  SDL_GetMouseState(&x, &y);
   input_ = InputState{};
-  input_.SetMousePos(static_cast<float>(x), static_cast<float>(y));
-  input_.SetMouseOver(SDL_GetMouseFocus() == window_.get());
+  if (!options_.ignoreInput) {
+    int x = 0, y = 0;
+    SDL_GetMouseState(&x, &y);
+    input_.SetMousePos(static_cast<float>(x), static_cast<float>(y));
+    input_.SetMouseOver(SDL_GetMouseFocus() == window_.get());
+  }
   focused_ = true;
   return true;
 }
@@ -124,6 +173,14 @@ void SdlEngine::System_SetState(StringState state, const char* value) {
   if (window_ && state == StringState::Title) SDL_SetWindowTitle(window_.get(), states_.title.c_str());
 }
 
+void SdlEngine::resized(int width, int height) {
+  if (width <= 0 || height <= 0 || (width == states_.screenWidth && height == states_.screenHeight)) return;
+  states_.screenWidth = width;
+  states_.screenHeight = height;
+  ResizeTarget(width, height);
+  if (options_.onResize) options_.onResize(width, height);
+}
+
 void SdlEngine::setKey(int key, bool down) {
   if (key < 0 || key >= kKeyCount) return;
   input_.SetKey(key, down);
@@ -141,6 +198,9 @@ bool SdlEngine::handleEvent(const SDL_Event& event) {
     case SDL_WINDOWEVENT:
       switch (event.window.event) {
         case SDL_WINDOWEVENT_CLOSE: return false;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+          if (options_.onResize) resized(event.window.data1, event.window.data2);
+          break;
         case SDL_WINDOWEVENT_ENTER: input_.SetMouseOver(true); break;
         case SDL_WINDOWEVENT_LEAVE: input_.SetMouseOver(false); break;
         case SDL_WINDOWEVENT_FOCUS_GAINED: focused_ = true; break;
@@ -158,16 +218,20 @@ bool SdlEngine::handleEvent(const SDL_Event& event) {
       break;
     case SDL_KEYDOWN:
     case SDL_KEYUP:
+      if (options_.ignoreInput) break;
       setKey(VirtualKeyFromSdl(event.key.keysym.sym, event.key.keysym.scancode), event.type == SDL_KEYDOWN);
       break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
+      if (options_.ignoreInput) break;
       setKey(VirtualKeyFromMouseButton(event.button.button), event.type == SDL_MOUSEBUTTONDOWN);
       break;
     case SDL_MOUSEMOTION:
+      if (options_.ignoreInput) break;
       input_.SetMousePos(static_cast<float>(event.motion.x), static_cast<float>(event.motion.y));
       break;
     case SDL_MOUSEWHEEL:
+      if (options_.ignoreInput) break;
       input_.AddWheel(event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y);
       break;
     default: break;
@@ -200,6 +264,9 @@ bool SdlEngine::System_Start() {
     bool running = !StopRequested();
     while (running && SDL_PollEvent(&event)) running = handleEvent(event);
     if (!running) break;
+    // SDL hears nothing of a foreign window's size; telling it the new size
+    // brings the size-changed event the drawing follows.
+    if (foreign_.PollResize()) SDL_SetWindowSize(window_.get(), foreign_.Width(), foreign_.Height());
 
     if (!states_.dontSuspend && !focused_) {
       // Suspended: sleep in the event queue until something happens.
@@ -246,4 +313,8 @@ bool SdlEngine::System_Start() {
 
 }  // namespace
 
-std::unique_ptr<HGE> CreateSdlEngine() { return std::make_unique<SdlEngine>(); }
+std::unique_ptr<HGE> CreateSdlEngine() { return std::make_unique<SdlEngine>(SdlEngineOptions{}); }
+
+std::unique_ptr<HGE> CreateSdlEngineWithOptions(const SdlEngineOptions& options) {
+  return std::make_unique<SdlEngine>(options);
+}

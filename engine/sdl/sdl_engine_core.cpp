@@ -228,6 +228,13 @@ void SdlEngineCore::ReleaseRenderer() {
   clipOn_ = clipEmpty_ = false;
 }
 
+void SdlEngineCore::ResizeTarget(int width, int height) {
+  if (!renderer_ || width <= 0 || height <= 0) return;
+  targetWidth_ = width;
+  targetHeight_ = height;
+  Gfx_SetClipping(0, 0, 0, 0);
+}
+
 bool SdlEngineCore::Gfx_BeginScene(HTARGET target) {
   if (!renderer_) {
     SetError("Gfx_BeginScene: the engine is not running");

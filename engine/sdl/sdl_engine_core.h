@@ -89,6 +89,9 @@ class SdlEngineCore : public InputEngine {
   bool AttachRenderer(RendererHandle renderer, int width, int height);
   // Frees every texture and the renderer; safe to call twice.
   void ReleaseRenderer();
+  // The target was resized (a window that changed size): quads and clipping
+  // use the new size from now on, and clipping covers the whole target.
+  void ResizeTarget(int width, int height);
   SDL_Renderer* Renderer() const { return renderer_.get(); }
   // Sends the frame to the screen; the headless engine only completes it.
   virtual void PresentFrame() = 0;

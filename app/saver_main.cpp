@@ -1,0 +1,115 @@
+// driftglow-saver: the viewer's automatic show as an XScreenSaver program.
+// The same start-up, composition, frame and render functions as the viewer,
+// on an SDL engine that draws into the window it is handed and hears no keys,
+// so neither the question nor the help overlay ever appears.
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/frame.h"
+#include "app/saver_options.h"
+#include "app/startup.h"
+#include "engine/engine_factory.h"
+#include "engine/program_folder.h"
+#include "engine/sdl/sdl_engine.h"
+#include "engine/sdl/x11_window.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The size of a window of the saver's own, as XScreenSaver's demo mode shows it.
+constexpr DesktopSize kOwnWindowSize{800, 600};
+
+// Messages go to standard error, never into a box over the locked screen;
+// the area drawn into stands in for the desktop.
+class SaverPlatform : public Platform {
+ public:
+  explicit SaverPlatform(DesktopSize area) : area_(area) {}
+  int ShowMessage(const std::string& text, const std::string&, unsigned style) override {
+    std::fprintf(stderr, "driftglow-saver: %s\n", text.c_str());
+    if (style & kMbIconError) failed_ = true;
+    return (style & 0xF) == kMbYesNo ? kIdNo : kIdOk;
+  }
+  DesktopSize GetDesktopSize() override { return area_; }
+  int64_t NowSeconds() override { return static_cast<int64_t>(std::time(nullptr)); }
+
+  void SetArea(DesktopSize area) { area_ = area; }
+  bool Failed() const { return failed_; }
+
+ private:
+  DesktopSize area_;
+  bool failed_ = false;
+};
+
+// The installed data beside the program, else the build's run folder.
+std::string findDataFolder() {
+  std::error_code code;
+  const std::string installed = FolderBesideProgram(DRIFTGLOW_DATA_FROM_SAVER);
+  if (!installed.empty() && fs::is_directory(fs::path(installed) / "pix", code)) return installed;
+  if (fs::is_directory(fs::path(DRIFTGLOW_RUN_DIR) / "pix", code)) return DRIFTGLOW_RUN_DIR;
+  return {};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  SaverOptions options;
+  const std::string error = parseSaverOptions(arguments, std::getenv("XSCREENSAVER_WINDOW"), options);
+  if (!error.empty()) {
+    std::fprintf(stderr, "driftglow-saver: %s\n", error.c_str());
+    return 2;
+  }
+  if (options.help) {
+    std::fputs(saverUsage().c_str(), stdout);
+    return 0;
+  }
+
+  const std::string dataFolder = findDataFolder();
+  std::error_code code;
+  if (!dataFolder.empty()) fs::current_path(dataFolder, code);
+  if (dataFolder.empty() || code) {
+    std::fprintf(stderr, "driftglow-saver: no data folder with pix/ (looked beside the program and in %s)\n",
+                 DRIFTGLOW_RUN_DIR);
+    return 1;
+  }
+
+  // The window is looked up before anything starts, so that a wrong id ends
+  // with a plain message.
+  SdlEngineOptions engineOptions;
+  DesktopSize area = kOwnWindowSize;
+  if (options.target != SaverOptions::Target::OwnWindow) {
+    ForeignXWindow window;
+    std::string reason;
+    if (!window.Open(options.target == SaverOptions::Target::GivenWindow ? options.windowId : 0, &reason)) {
+      std::fprintf(stderr, "driftglow-saver: %s\n", reason.c_str());
+      return 1;
+    }
+    engineOptions.foreignWindow = window.Id();
+    area = {window.Width(), window.Height()};
+  }
+
+  SaverPlatform platform(area);
+  engineOptions.resizable = true;
+  engineOptions.ignoreInput = true;
+  // A new size makes a new canvas of that size, filled by a new screen.
+  engineOptions.onResize = [&platform](int width, int height) {
+    platform.SetArea({width, height});
+    APP_STATE.screenWidth = static_cast<float>(width);
+    APP_STATE.screenHeight = static_cast<float>(height);
+    newScreen();
+  };
+  hgeSetFactory([&engineOptions] { return CreateSdlEngineWithOptions(engineOptions); });
+
+  StartupOptions startup;
+  startup.askFullScreen = false;
+  startup.sound = options.sound;
+  driftglowMain(platform, startup);
+  return platform.Failed() ? 1 : 0;
+}

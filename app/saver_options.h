@@ -1,0 +1,29 @@
+// The command line of driftglow-saver, the screensaver: where to draw and
+// whether to play music. Standard library only.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct SaverOptions {
+  enum class Target { OwnWindow, RootWindow, GivenWindow };
+  Target target = Target::OwnWindow;
+  unsigned long windowId = 0;  // for GivenWindow
+  bool sound = false;
+  bool help = false;
+};
+
+// Reads the arguments after the program name. screensaverWindow is the value
+// of XSCREENSAVER_WINDOW (null when unset): XScreenSaver's window, which
+// -root and a bare command mean when it is set. Each option may start with
+// one dash or two. Returns the empty text on success, else a one-line error.
+std::string parseSaverOptions(const std::vector<std::string>& arguments, const char* screensaverWindow,
+                              SaverOptions& options);
+
+// A window id as X programs print them: decimal, or hexadecimal after "0x".
+// False for anything else, for 0 and for ids beyond 32 bits.
+bool parseWindowId(std::string_view text, unsigned long& id);
+
+// The usage text, several lines ending in a line feed.
+std::string saverUsage();

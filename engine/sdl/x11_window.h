@@ -1,0 +1,34 @@
+// An X window that the engine draws into without owning it (the window a
+// screensaver is handed, or the root window): finding it with a clear error
+// when it does not exist, and noticing when it changes size. Xlib stays
+// inside x11_window.cpp.
+#pragma once
+
+#include <string>
+
+struct _XDisplay;
+
+class ForeignXWindow {
+ public:
+  ForeignXWindow() = default;
+  ~ForeignXWindow();
+  ForeignXWindow(const ForeignXWindow&) = delete;
+  ForeignXWindow& operator=(const ForeignXWindow&) = delete;
+
+  // Connects to the display named by DISPLAY and finds the window (the
+  // display's root window when id is 0). False, with a one-line reason,
+  // when there is no display or no such window.
+  bool Open(unsigned long id, std::string* error);
+  unsigned long Id() const { return id_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  // True when the window changed size since the last call, which updates
+  // Width and Height. Reads only what the server already sent; never waits.
+  bool PollResize();
+
+ private:
+  _XDisplay* display_ = nullptr;
+  unsigned long id_ = 0;
+  int width_ = 0;
+  int height_ = 0;
+};

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# The screensaver in a virtual X display: a bad window id is refused with a
+# message; in the root window, and in a window handed over the way
+# XScreenSaver does, it draws figures and ends with exit code 0 soon after
+# SIGTERM or SIGINT. Usage: saver_test.sh SAVER X_PROBE. Exit 77: no Xvfb.
+set -uo pipefail
+saver=$1
+probe=$2
+if ! command -v Xvfb >/dev/null; then
+  echo "Xvfb is not installed (scripts/deps installs it): screensaver not tested"
+  exit 77
+fi
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill -KILL "$pid" 2>/dev/null; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
+[[ -s $work/display ]] || { echo "Xvfb did not start"; exit 1; }
+export DISPLAY=:$(head -n1 "$work/display")
+unset XSCREENSAVER_WINDOW
+
+"$saver" -window-id 0x7ffffff >"$work/bad.out" 2>&1
+status=$?
+[[ $status != 0 ]] || fail "a window that does not exist gave exit status 0"
+grep -q "no X window 0x7ffffff" "$work/bad.out" || fail "bad window id: $(cat "$work/bad.out")"
+
+# Starts the saver, waits until the root window shows figures, sends the
+# signal and checks that it ended promptly with exit status 0.
+runAndStop() {
+  local signal=$1
+  shift
+  "$probe" --clear >/dev/null || { fail "the probe cannot read the display"; return; }
+  # A shell starts background jobs with SIGINT ignored; XScreenSaver does not.
+  env --default-signal=INT "$@" "$saver" -root >"$work/run.out" 2>&1 &
+  local pid=$!
+  pids+=("$pid")
+  local lit=0
+  for _ in $(seq 150); do
+    lit=$("$probe")
+    (( lit > 10000 )) && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  (( lit > 10000 )) || fail "$*: nothing drawn in the root window ($lit pixels lit): $(cat "$work/run.out")"
+  local start=$(date +%s%N)
+  kill -"$signal" "$pid"
+  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.01; done
+  local elapsed=$((($(date +%s%N) - start) / 1000000))
+  kill -KILL "$pid" 2>/dev/null && fail "$*: still running $elapsed ms after SIG$signal"
+  wait "$pid"
+  local status=$?
+  [[ $status == 0 ]] || fail "$*: exit status $status after SIG$signal: $(cat "$work/run.out")"
+  echo "SIG$signal ended the saver in $elapsed ms"
+  (( elapsed <= 500 )) || fail "$*: SIG$signal took $elapsed ms"
+}
+runAndStop TERM
+root=$(xwininfo -root | awk '/Window id:/ {print $4}')
+runAndStop INT XSCREENSAVER_WINDOW="$root"
+
+(( failures == 0 )) && echo "screensaver checked"
+exit $((failures > 0))
