@@ -43,13 +43,13 @@ runAndStop() {
   local pid=$!
   pids+=("$pid")
   local lit=0
-  for _ in $(seq 150); do
+  for _ in $(seq 300); do
     lit=$("$probe")
-    (( lit > 10000 )) && break
+    (( lit > 100 )) && break
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
   done
-  (( lit > 10000 )) || fail "$*: nothing drawn in the root window ($lit pixels lit): $(cat "$work/run.out")"
+  (( lit > 100 )) || fail "$*: nothing drawn in the root window ($lit pixels lit): $(cat "$work/run.out")"
   local start=$(date +%s%N)
   kill -"$signal" "$pid"
   for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.01; done
