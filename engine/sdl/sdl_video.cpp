@@ -31,3 +31,17 @@ bool InitDisplayVideo(SubsystemReference& video, std::string* error) {
   }
   return true;
 }
+
+int StartingDisplay() {
+  SubsystemReference video;
+  if (!InitDisplayVideo(video, nullptr)) return 0;
+  int x = 0, y = 0;
+  SDL_GetGlobalMouseState(&x, &y);
+  const SDL_Point pointer{x, y};
+  const int displays = SDL_GetNumVideoDisplays();
+  for (int display = 0; display < displays; ++display) {
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(display, &bounds) == 0 && SDL_PointInRect(&pointer, &bounds)) return display;
+  }
+  return 0;
+}

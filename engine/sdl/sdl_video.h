@@ -10,3 +10,7 @@
 // Takes a reference on the video and event subsystems; false with the
 // reason in *error (and no reference held) when no display can be used.
 bool InitDisplayVideo(SubsystemReference& video, std::string* error);
+
+// The display the program is started on: the one holding the mouse pointer,
+// where the user is looking. 0 when there is no display or only one.
+int StartingDisplay();
