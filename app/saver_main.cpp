@@ -17,6 +17,7 @@
 #include "engine/engine_factory.h"
 #include "engine/program_folder.h"
 #include "engine/sdl/sdl_engine.h"
+#include "engine/sdl/stop_signals.h"
 #include "engine/sdl/x11_window.h"
 
 namespace fs = std::filesystem;
@@ -59,6 +60,9 @@ std::string findDataFolder() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // XScreenSaver ends its programs with SIGTERM: the show then ends at its
+  // next frame, or at once while still starting, with exit code 0.
+  InstallStopSignals();
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   SaverOptions options;
   const std::string error = parseSaverOptions(arguments, std::getenv("XSCREENSAVER_WINDOW"), options);
