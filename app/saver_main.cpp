@@ -61,7 +61,7 @@ std::string findDataFolder() {
 
 int main(int argc, char** argv) {
   // XScreenSaver ends its programs with SIGTERM: the show then ends at its
-  // next frame, or at once while still starting, with exit code 0.
+  // next frame (after loading, when it arrives during it), exit code 0.
   InstallStopSignals();
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   SaverOptions options;
