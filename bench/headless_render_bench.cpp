@@ -1,5 +1,6 @@
-// Drawing cost on the headless engine (SDL's software renderer): a frame of
-// turned, textured sprites as a screen has them, and one oversized quad.
+// Drawing cost on the headless engine, on SDL's software renderer (argument
+// 0) and its OpenGL renderer (argument 1): a frame of turned, textured
+// sprites as a screen has them, and one oversized quad.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -44,7 +45,7 @@ SpriteQuad turnedSprite(HTEXTURE texture, float x, float y, float size, float an
 
 // 1,600 figures of 24 pixels on a 960 x 960 target, as a 40 x 40 grid.
 void BM_HeadlessFrameOfSprites(benchmark::State& state) {
-  HeadlessEngine engine(960, 960);
+  HeadlessEngine engine(960, 960, state.range(0) ? HeadlessRenderer::OpenGL : HeadlessRenderer::Software);
   engine.System_SetState(BoolState::UseSound, false);
   if (!engine.System_Initiate()) return state.SkipWithError(engine.System_GetErrorMessage());
   HTEXTURE texture = makeTexture(engine);
@@ -63,12 +64,12 @@ void BM_HeadlessFrameOfSprites(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * 1600);
 }
-BENCHMARK(BM_HeadlessFrameOfSprites)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HeadlessFrameOfSprites)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // One sprite 24 times the size of a 960-pixel window, turned: cut to the
 // visible part before SDL sees it.
 void BM_HeadlessOversizedQuad(benchmark::State& state) {
-  HeadlessEngine engine(960, 960);
+  HeadlessEngine engine(960, 960, state.range(0) ? HeadlessRenderer::OpenGL : HeadlessRenderer::Software);
   engine.System_SetState(BoolState::UseSound, false);
   if (!engine.System_Initiate()) return state.SkipWithError(engine.System_GetErrorMessage());
   HTEXTURE texture = makeTexture(engine);
@@ -81,6 +82,6 @@ void BM_HeadlessOversizedQuad(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(BM_HeadlessOversizedQuad)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HeadlessOversizedQuad)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -64,11 +64,12 @@ void BM_FrameAndRenderRecording(benchmark::State& state) {
 }
 BENCHMARK(BM_FrameAndRenderRecording)->Unit(benchmark::kMillisecond);
 
-// Arg 1: with the music playing, as in the viewer; Arg 0: silent.
+// First argument 1: with the music playing, as in the viewer; 0: silent.
+// Second argument: 0 SDL's software renderer, 1 its OpenGL renderer.
 void BM_FrameAndRenderHeadless960(benchmark::State& state) {
   resetAppStateForTests();
   InRunFolder folder;
-  HeadlessEngine engine(960, 960);
+  HeadlessEngine engine(960, 960, state.range(1) ? HeadlessRenderer::OpenGL : HeadlessRenderer::Software);
   hgeUseEngine(&engine);
   RecordingPlatform platform;
   APP_STATE.platform = &platform;
@@ -97,7 +98,12 @@ void BM_FrameAndRenderHeadless960(benchmark::State& state) {
   engine.System_Shutdown();
   hgeUseEngine(nullptr);
 }
-BENCHMARK(BM_FrameAndRenderHeadless960)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(100);
+BENCHMARK(BM_FrameAndRenderHeadless960)
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({0, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(100);
 
 // driftglowMain with the real content; Arg 0: start-up only (catalogue,
 // fonts, music, packs); Arg 1: also the first frame (first screen and its drawing).

@@ -1,16 +1,19 @@
-// Headless engine: the shared SDL drawing on a software renderer over an
+// Headless engine: the shared SDL drawing on SDL's OpenGL renderer into a
+// target texture (offscreen video driver) or on its software renderer over an
 // XRGB surface, with scripted frames and input.
 #include "engine/sdl/headless_engine.h"
 
 #include <SDL2/SDL_image.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "engine/sdl/sdl_engine_core.h"
 
 class HeadlessCore : public SdlEngineCore {
  public:
-  HeadlessCore(int width, int height) : width_(width), height_(height) {}
+  HeadlessCore(int width, int height, HeadlessRenderer renderer)
+      : width_(width), height_(height), choice_(renderer) {}
   ~HeadlessCore() override { System_Shutdown(); }
 
   bool System_Initiate() override;
@@ -22,6 +25,7 @@ class HeadlessCore : public SdlEngineCore {
   bool SaveFrame(const std::string& pngPath);
   uint32_t GetPixel(int x, int y);
   bool ReadFrame(void* pixels, int pitchBytes);
+  using SdlEngineCore::FlushDrawing;
   void Log(const char* line) { WriteLogLine(line); }
 
   const int width_;
@@ -35,8 +39,79 @@ class HeadlessCore : public SdlEngineCore {
   void PresentFrame() override { SDL_RenderFlush(Renderer()); }
 
  private:
+  bool startOpenGl();
+  // Brings target_ up to date with what was drawn (OpenGL draws on the GPU
+  // side); false when the pixels cannot be read.
+  bool readBack();
+
+  const HeadlessRenderer choice_;
+  // The software renderer draws into it; with OpenGL it is the copy read back.
   SurfaceHandle target_;
+  SubsystemReference video_;
+  WindowHandle window_;
+  // The texture OpenGL draws into; the renderer owns it and frees it with
+  // its other textures.
+  SDL_Texture* glTarget_ = nullptr;
+  uint64_t readGeneration_ = 0;
+  bool readValid_ = false;
 };
+
+bool HeadlessCore::startOpenGl() {
+  // The display-less driver unless video already runs (then its driver).
+  if (!SDL_WasInit(SDL_INIT_VIDEO)) {
+    const char* hint = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    const std::string previous = hint ? hint : "";
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    video_.Init(SDL_INIT_VIDEO);
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, hint ? previous.c_str() : nullptr);
+  } else {
+    video_.Init(SDL_INIT_VIDEO);
+  }
+  if (!video_.Held()) {
+    SetSdlError("OpenGL renderer: video");
+    return false;
+  }
+  window_.reset(SDL_CreateWindow("", 0, 0, width_, height_, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN));
+  int driver = -1;
+  for (int i = 0; i < SDL_GetNumRenderDrivers(); ++i) {
+    SDL_RendererInfo info;
+    if (SDL_GetRenderDriverInfo(i, &info) == 0 && info.name && std::strcmp(info.name, "opengl") == 0) driver = i;
+  }
+  // A named driver switches SDL's own batching off unless it is asked for.
+  SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
+  RendererHandle renderer(window_ && driver >= 0 ? SDL_CreateRenderer(window_.get(), driver, SDL_RENDERER_ACCELERATED)
+                                                 : nullptr);
+  glTarget_ = renderer ? SDL_CreateTexture(renderer.get(), SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                                           width_, height_)
+                       : nullptr;
+  if (!renderer || !glTarget_ || SDL_SetRenderTarget(renderer.get(), glTarget_) != 0) {
+    SetSdlError(driver < 0 ? "OpenGL renderer: SDL has no OpenGL renderer" : "OpenGL renderer");
+    glTarget_ = nullptr;
+    renderer.reset();
+    window_.reset();
+    video_.Reset();
+    return false;
+  }
+  if (!AttachRenderer(std::move(renderer), width_, height_)) {
+    window_.reset();
+    video_.Reset();
+    return false;
+  }
+  return true;
+}
+
+bool HeadlessCore::readBack() {
+  if (!target_) return false;
+  FlushDrawing();
+  SDL_RenderFlush(Renderer());
+  if (!window_) return true;
+  if (readValid_ && readGeneration_ == TargetGeneration()) return true;
+  if (SDL_RenderReadPixels(Renderer(), nullptr, SDL_PIXELFORMAT_RGB888, target_->pixels, target_->pitch) != 0)
+    return false;
+  readGeneration_ = TargetGeneration();
+  readValid_ = true;
+  return true;
+}
 
 bool HeadlessCore::System_Initiate() {
   if (target_) return true;
@@ -52,7 +127,16 @@ bool HeadlessCore::System_Initiate() {
     SetSdlError("System_Initiate: target surface");
     return false;
   }
-  if (!AttachRenderer(RendererHandle(SDL_CreateSoftwareRenderer(target_.get())), width_, height_)) {
+  readValid_ = false;
+  bool started = false;
+  if (choice_ != HeadlessRenderer::Software) {
+    started = startOpenGl();
+    if (!started && choice_ == HeadlessRenderer::OpenGL) {
+      target_.reset();
+      return false;
+    }
+  }
+  if (!started && !AttachRenderer(RendererHandle(SDL_CreateSoftwareRenderer(target_.get())), width_, height_)) {
     target_.reset();
     return false;
   }
@@ -63,6 +147,9 @@ bool HeadlessCore::System_Initiate() {
 void HeadlessCore::System_Shutdown() {
   StopEverything();
   target_.reset();  // after the renderer that draws into it
+  glTarget_ = nullptr;
+  window_.reset();
+  video_.Reset();
 }
 
 bool HeadlessCore::System_Start() {
@@ -87,20 +174,19 @@ bool HeadlessCore::System_Start() {
 }
 
 bool HeadlessCore::SaveFrame(const std::string& pngPath) {
-  if (!target_) return false;
-  SDL_RenderFlush(Renderer());
+  if (!readBack()) return false;
   return IMG_SavePNG(target_.get(), pngPath.c_str()) == 0;
 }
 
 uint32_t HeadlessCore::GetPixel(int x, int y) {
-  if (!target_ || x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
-  SDL_RenderFlush(Renderer());
+  if (!target_ || x < 0 || y < 0 || x >= width_ || y >= height_ || !readBack()) return 0;
   const auto* row = reinterpret_cast<const Uint32*>(static_cast<const uint8_t*>(target_->pixels) + y * target_->pitch);
   return 0xFF000000u | (row[x] & 0x00FFFFFFu);
 }
 
 bool HeadlessCore::ReadFrame(void* pixels, int pitchBytes) {
   if (!target_ || !pixels || pitchBytes / 4 < width_) return false;
+  FlushDrawing();
   SDL_RenderFlush(Renderer());
   // Asking for the target's own format makes this a plain copy on the
   // software renderer; other renderers convert on the way.
@@ -109,7 +195,8 @@ bool HeadlessCore::ReadFrame(void* pixels, int pitchBytes) {
 
 // ---- HeadlessEngine: scripting, then plain forwarding -------------------
 
-HeadlessEngine::HeadlessEngine(int width, int height) : core_(std::make_unique<HeadlessCore>(width, height)) {}
+HeadlessEngine::HeadlessEngine(int width, int height, HeadlessRenderer renderer)
+    : core_(std::make_unique<HeadlessCore>(width, height, renderer)) {}
 HeadlessEngine::~HeadlessEngine() = default;
 
 void HeadlessEngine::SetFrameDelta(float seconds) {
@@ -129,6 +216,8 @@ int HeadlessEngine::Height() const { return core_->height_; }
 bool HeadlessEngine::SaveFrame(const std::string& pngPath) { return core_->SaveFrame(pngPath); }
 uint32_t HeadlessEngine::GetPixel(int x, int y) { return core_->GetPixel(x, y); }
 bool HeadlessEngine::ReadFrame(void* pixels, int pitchBytes) { return core_->ReadFrame(pixels, pitchBytes); }
+const char* HeadlessEngine::RendererName() const { return core_->RendererName(); }
+int HeadlessEngine::DrawsInLastFrame() const { return core_->DrawsInLastFrame(); }
 
 bool HeadlessEngine::System_Initiate() { return core_->System_Initiate(); }
 void HeadlessEngine::System_Shutdown() { core_->System_Shutdown(); }

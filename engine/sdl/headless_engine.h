@@ -12,17 +12,23 @@
 
 class HeadlessCore;
 
+// Which SDL renderer draws the headless target. Software gives the same
+// pixels on every machine; OpenGL (SDL's OpenGL renderer on the display-less
+// "offscreen" video driver, through EGL) is faster but its pixels depend on
+// the OpenGL implementation; Auto takes OpenGL when it starts, else software.
+enum class HeadlessRenderer { Software, OpenGL, Auto };
+
 // Draws with the same code as the windowed engine. Sound: tracks load and
 // decode as there (through SDL's dummy output), but nothing is played; a
 // channel plays for its track's duration counted in scripted time, which
 // advances by the frame delta at the start of each frame of System_Start, so
 // runs are the same on every machine. The window states (title, size, full
 // screen, cursor) are accepted and ignored: the target keeps the size given
-// at construction. Texture filtering has no effect: the software renderer
-// samples the nearest texel.
+// at construction. Texture filtering has no effect on the software renderer,
+// which samples the nearest texel.
 class HeadlessEngine : public HGE {
  public:
-  HeadlessEngine(int width, int height);
+  HeadlessEngine(int width, int height, HeadlessRenderer renderer = HeadlessRenderer::Software);
   ~HeadlessEngine() override;
   HeadlessEngine(const HeadlessEngine&) = delete;
   HeadlessEngine& operator=(const HeadlessEngine&) = delete;
@@ -55,6 +61,11 @@ class HeadlessEngine : public HGE {
   // when not initiated, when pitchBytes is less than four times the width, or
   // when the renderer cannot read back.
   bool ReadFrame(void* pixels, int pitchBytes);
+  // SDL's name of the renderer in use ("software", "opengl"); empty before
+  // System_Initiate.
+  const char* RendererName() const;
+  // Draw calls the last frame (Gfx_BeginScene to Gfx_EndScene) handed to the renderer.
+  int DrawsInLastFrame() const;
 
   // --- HGE ----------------------------------------------------------------
   bool System_Initiate() override;

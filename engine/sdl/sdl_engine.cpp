@@ -258,6 +258,7 @@ bool SdlEngine::System_Start() {
   auto nextFrame = frameStart;
   const auto loopStart = frameStart;
   int framesRun = 0;
+  int64_t drawsRun = 0;
   bool firstFrame = true;
   for (;;) {
     SDL_Event event;
@@ -291,6 +292,7 @@ bool SdlEngine::System_Start() {
 
     const bool stop = states_.frameFunc();
     if (states_.renderFunc) states_.renderFunc();
+    drawsRun += DrawsInLastFrame();
     input_.EndFrame();
     ++framesRun;
     if (stop) break;
@@ -307,7 +309,9 @@ bool SdlEngine::System_Start() {
   // nominal rate unless drawing takes longer than a frame.
   const double seconds = std::chrono::duration<double>(Clock::now() - loopStart).count();
   if (seconds > 0)
-    System_Log("Frame loop: %d frames in %.1f s, %.1f frames per second", framesRun, seconds, framesRun / seconds);
+    System_Log("Frame loop: %d frames in %.1f s, %.1f frames per second, %.1f draws per frame (%s)", framesRun,
+               seconds, framesRun / seconds, framesRun > 0 ? static_cast<double>(drawsRun) / framesRun : 0.0,
+               RendererName());
   return true;
 }
 

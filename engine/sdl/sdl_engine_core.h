@@ -1,7 +1,7 @@
 // What the windowed SDL engine and the headless engine share: engine states,
-// resource packs, textures, quad drawing on an SDL renderer, transform,
-// clipping, music, the log and the input state. Only the window, the frame
-// loop and where input comes from differ.
+// resource packs, textures in atlas pages, batched quad drawing on an SDL
+// renderer, transform, clipping, music, the log and the input state. Only
+// the window, the frame loop and where input comes from differ.
 #pragma once
 
 #include <cstdint>
@@ -13,9 +13,12 @@
 #include "engine/engine_random.h"
 #include "engine/hge.h"
 #include "engine/input_state.h"
+#include "engine/sdl/engine_states.h"
 #include "engine/sdl/music_player.h"
+#include "engine/sdl/quad_batch.h"
 #include "engine/sdl/resource_packs.h"
 #include "engine/sdl/sdl_handles.h"
+#include "engine/sdl/texture_atlas.h"
 #include "engine/sdl/triangle_clipper.h"
 
 class SdlEngineCore : public InputEngine {
@@ -65,23 +68,17 @@ class SdlEngineCore : public InputEngine {
   int Texture_GetWidth(HTEXTURE texture, bool originalSize) override;
   int Texture_GetHeight(HTEXTURE texture, bool originalSize) override;
 
- protected:
-  struct EngineStates {
-    hgeCallback frameFunc = nullptr;
-    hgeCallback renderFunc = nullptr;
-    std::string title = "HGE";
-    int screenWidth = 800;
-    int screenHeight = 600;
-    int bitsPerPixel = 32;
-    int framesPerSecond = 0;  // 0: as fast as the loop can run
-    bool windowed = false;
-    bool zBuffer = false;  // accepted, no depth buffer is used
-    bool textureFilter = true;
-    bool useSound = true;
-    bool dontSuspend = false;
-    bool hideMouse = true;
-  };
+  // Draw calls handed to the renderer between the last Gfx_BeginScene and
+  // Gfx_EndScene.
+  int DrawsInLastFrame() const { return drawsInLastFrame_; }
+  // True when pages hold premultiplied texels and both blends share one
+  // blend state (renderers with custom blend modes); false on SDL's
+  // software renderer, which keeps its two standard blend modes.
+  bool PremultipliedAlpha() const { return premultiplied_; }
+  // SDL's name of the renderer ("opengl", "software"); empty before one is attached.
+  const char* RendererName() const { return rendererName_.c_str(); }
 
+ protected:
   void WriteLogLine(const char* line) override;
 
   // Takes over the renderer that draws into a target of the given size in
@@ -93,6 +90,10 @@ class SdlEngineCore : public InputEngine {
   // use the new size from now on, and clipping covers the whole target.
   void ResizeTarget(int width, int height);
   SDL_Renderer* Renderer() const { return renderer_.get(); }
+  // Hands every queued quad to the renderer (before reading the target back).
+  void FlushDrawing() { batch_.Flush(); }
+  // Changes whenever drawing reaches the target (clears and draws).
+  uint64_t TargetGeneration() const { return batch_.DrawsEver() + clears_; }
   // Sends the frame to the screen; the headless engine only completes it.
   virtual void PresentFrame() = 0;
 
@@ -110,28 +111,27 @@ class SdlEngineCore : public InputEngine {
 
  private:
   struct TextureSlot {
-    TextureHandle texture;
+    bool live = false;
     int imageWidth = 0;
     int imageHeight = 0;
     int surfaceWidth = 0;
     int surfaceHeight = 0;
-    SDL_BlendMode blendMode = SDL_BLENDMODE_INVALID;
-    bool linear = false;
-    bool filterSet = false;
+    AtlasPlace place;
   };
-
-  class QuadEmitter;
 
   TextureSlot* findTexture(HTEXTURE texture);
   // The longest image side Texture_Load takes: 4,096 pixels, or less where
   // the renderer's textures are smaller.
   int largestImageSide() const;
-  // An SDL texture holding the ARGB8888 image, padded to the surface size.
-  TextureHandle createTexture(SDL_Surface* image, int surfaceWidth, int surfaceHeight);
+  // Places the ARGB8888 image, padded to the surface size, in the atlas.
+  bool placeImage(SDL_Surface* image, TextureSlot& slot);
   bool loadBytes(const char* name, uint32_t size, std::vector<uint8_t>& bytes);
-  void prepareTexture(TextureSlot& slot, SDL_BlendMode blendMode);
   void updateGuardRect();
   void transformPoint(float& x, float& y) const;
+  void usePage(const TextureSlot& slot, int blend);
+  class SoftwareSink;
+  class PremultipliedSink;
+  void drawPremultiplied(const ClipVertex (&corners)[4], const TextureSlot& slot, int blend, bool untextured);
 
   std::string error_;
   EngineRandom random_;
@@ -140,9 +140,17 @@ class SdlEngineCore : public InputEngine {
   MusicPlayer music_;
 
   RendererHandle renderer_;
+  std::string rendererName_;
   bool softwareRenderer_ = false;
+  bool premultiplied_ = false;
+  SDL_BlendMode sharedBlend_ = SDL_BLENDMODE_INVALID;
+  bool linearFilter_ = false;
   int targetWidth_ = 0;
   int targetHeight_ = 0;
+  TextureAtlas atlas_;
+  QuadBatch batch_;
+  int drawsInLastFrame_ = 0;
+  uint64_t clears_ = 0;
   std::vector<TextureSlot> textures_;  // handle = index + 1; freed slots stay empty
   // A white texel that untextured quads sample, so that every quad takes the
   // one textured path (SDL 2.26's software renderer blends an untextured,

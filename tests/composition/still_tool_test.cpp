@@ -62,6 +62,7 @@ TEST(StillOptions, ArgumentsTable) {
       {{"--seeds", "1,2,3", "--video", "a.mp4", "--audio", ""}, "--audio wants a track name"},
       {{"--seeds", "1,2,3", "--video", "a.mp4", "--size", "961x960"}, "even width and height"},
       {{"--seeds", "1,2,3", "--video", "a.webm", "--size", "62x960"}, "at least 64"},
+      {{"--seeds", "1,2,3", "--png", "a", "--renderer", "vulkan"}, "--renderer wants auto, opengl or software"},
   };
   for (const Case& c : cases) {
     StillOptions options;
@@ -175,6 +176,18 @@ TEST_F(StillTool, BadArgumentsAndAMissingDataFolderEndWithCodeTwoAndOneLine) {
   std::string usage;
   EXPECT_EQ(RunStill("--help", &usage), 0);
   EXPECT_NE(usage.find("--seeds S,C,P"), std::string::npos);
+}
+
+TEST_F(StillTool, OpenGlThatCannotStartIsRefusedWhenAskedForAndPassedOverOnAuto) {
+  // SDL's "dummy" video driver has no OpenGL.
+  ::setenv("SDL_VIDEODRIVER", "dummy", 1);
+  std::string errors;
+  const int asked = RunStill("--seeds 1,2,3 --json - --renderer opengl" + Data(), nullptr, &errors);
+  const int automatic = RunStill("--seeds 1,2,3 --json - --renderer auto" + Data());
+  ::unsetenv("SDL_VIDEODRIVER");
+  EXPECT_EQ(asked, 2);
+  EXPECT_NE(errors.find("OpenGL"), std::string::npos) << errors;
+  EXPECT_EQ(automatic, 0);
 }
 
 TEST_F(StillTool, EqualSeedsGiveIdenticalFiles) {

@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  HeadlessEngine engine(960, 960);
+  HeadlessEngine engine(960, 960, HeadlessRenderer::Auto);
   hgeUseEngine(&engine);
   SoakPlatform platform;
 
@@ -85,6 +85,7 @@ int main(int argc, char** argv) {
         slowestFrame = frame - 1;
       }
     }
+    if (frame == 1) std::printf("renderer: %s\n", engine.RendererName());
     if (frame == 100) {
       residentAt100 = residentMegabytes();
       std::printf("screen %5d: resident %.1f MB\n", frame, residentAt100);

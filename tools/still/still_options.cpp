@@ -63,7 +63,7 @@ std::string parseStillOptions(const std::vector<std::string>& arguments, StillOp
       continue;
     }
     const bool known = option == "--seeds" || option == "--size" || option == "--frames" || option == "--png" ||
-                       option == "--json" || option == "--data" || option == "--video";
+                       option == "--json" || option == "--data" || option == "--video" || option == "--renderer";
     if (!known) return "unknown argument '" + option + "' (see --help)";
     if (i + 1 >= arguments.size()) return option + " needs a value";
     const std::string& value = arguments[++i];
@@ -80,6 +80,9 @@ std::string parseStillOptions(const std::vector<std::string>& arguments, StillOp
       }
       options.frames = static_cast<int>(frames);
       haveFrames = true;
+    } else if (option == "--renderer") {
+      if (value != "auto" && value != "opengl" && value != "software") error = "--renderer wants auto, opengl or software";
+      options.renderer = value;
     } else if (value.empty()) {
       error = option + " needs a non-empty value";
     } else if (option == "--png") {
@@ -113,7 +116,7 @@ std::string parseStillOptions(const std::vector<std::string>& arguments, StillOp
 
 std::string stillUsage() {
   return "usage: driftglow-still --seeds S,C,P [--size WxH] [--frames N] [--png FILE] [--json FILE]\n"
-         "                       [--video FILE [--audio [TRACK]]] [--data DIR]\n"
+         "                       [--video FILE [--audio [TRACK]]] [--data DIR] [--renderer auto|opengl|software]\n"
          "Builds the viewer's screen for the three seeds (structure, colour, parameters) without a window.\n"
          "  --size WxH       canvas in pixels (default 960x960)\n"
          "  --frames N       viewer frames of automatic motion before the image is taken, and the\n"
@@ -127,6 +130,9 @@ std::string stillUsage() {
          "  --data DIR       folder with pix/, Graphics.paq and Sound.paq (default: the working\n"
          "                   directory when it holds pix/, else the installed data, else the\n"
          "                   build's run folder)\n"
-         "A bad argument, a missing data folder (or one without pix/) or an unknown track ends with\n"
-         "exit code 2; a file that can't be written ends with exit code 1 and leaves nothing behind.\n";
+         "  --renderer R     auto (default): OpenGL without a display when it starts, else software;\n"
+         "                   software gives the same PNG on every machine; opengl fails when it can't start\n"
+         "A bad argument, a missing data folder (or one without pix/), an unknown track or an OpenGL\n"
+         "renderer that can't start when asked for ends with exit code 2; a file that can't be\n"
+         "written ends with exit code 1 and leaves nothing behind.\n";
 }

@@ -17,6 +17,7 @@ struct StillOptions {
   bool audio = false;            // a sound track in the video
   std::string audioTrack;        // empty: the viewer's first track
   std::string dataDir;           // empty: the default folder
+  std::string renderer = "auto";  // "auto", "opengl" or "software"
   bool help = false;
 };
 

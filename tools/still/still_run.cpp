@@ -87,7 +87,7 @@ int makeStill(const StillOptions& options, HeadlessEngine& engine, const fs::pat
               const std::string& jsonPath, const std::string& videoPath) {
   if (!engine.System_Initiate()) {
     report(std::string("headless engine: ") + engine.System_GetErrorMessage());
-    return kStillFailed;
+    return options.renderer == "opengl" ? kStillBadRequest : kStillFailed;
   }
   // The sound track and the video file come first, so that a wrong track
   // name or a folder that can't be written is reported before any work.
@@ -167,7 +167,10 @@ int runStill(const StillOptions& options) {
   const bool windowCanvas = options.width == 960 && options.height == 960;
   APP_STATE.platform = windowCanvas ? nullptr : &platform;
 
-  HeadlessEngine headless(options.width, options.height);
+  const HeadlessRenderer renderer = options.renderer == "software" ? HeadlessRenderer::Software
+                                     : options.renderer == "opengl" ? HeadlessRenderer::OpenGL
+                                                                    : HeadlessRenderer::Auto;
+  HeadlessEngine headless(options.width, options.height, renderer);
   hgeUseEngine(&headless);
   APP_STATE.engine = hgeCreate(kHgeVersion);
   const int result = makeStill(options, headless, pngPath, jsonPath, videoPath);
