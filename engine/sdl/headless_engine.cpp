@@ -218,6 +218,7 @@ uint32_t HeadlessEngine::GetPixel(int x, int y) { return core_->GetPixel(x, y); 
 bool HeadlessEngine::ReadFrame(void* pixels, int pitchBytes) { return core_->ReadFrame(pixels, pitchBytes); }
 const char* HeadlessEngine::RendererName() const { return core_->RendererName(); }
 int HeadlessEngine::DrawsInLastFrame() const { return core_->DrawsInLastFrame(); }
+void HeadlessEngine::SetSpriteTrimming(bool on) { core_->SetSpriteTrimming(on); }
 
 bool HeadlessEngine::System_Initiate() { return core_->System_Initiate(); }
 void HeadlessEngine::System_Shutdown() { core_->System_Shutdown(); }

@@ -66,6 +66,9 @@ class HeadlessEngine : public HGE {
   const char* RendererName() const;
   // Draw calls the last frame (Gfx_BeginScene to Gfx_EndScene) handed to the renderer.
   int DrawsInLastFrame() const;
+  // Whether sprites are drawn trimmed to their texels with alpha (on unless
+  // switched off; no pixel changes, so off serves comparisons).
+  void SetSpriteTrimming(bool on);
 
   // --- HGE ----------------------------------------------------------------
   bool System_Initiate() override;

@@ -18,6 +18,7 @@
 #include "engine/sdl/quad_batch.h"
 #include "engine/sdl/resource_packs.h"
 #include "engine/sdl/sdl_handles.h"
+#include "engine/sdl/sprite_trim.h"
 #include "engine/sdl/texture_atlas.h"
 #include "engine/sdl/triangle_clipper.h"
 
@@ -77,6 +78,11 @@ class SdlEngineCore : public InputEngine {
   bool PremultipliedAlpha() const { return premultiplied_; }
   // SDL's name of the renderer ("opengl", "software"); empty before one is attached.
   const char* RendererName() const { return rendererName_.c_str(); }
+  // Sprites are drawn as the outline of their texels with alpha (on by
+  // default; it changes no pixel, so switching it off serves comparisons).
+  // SDL's software renderer draws whole quads either way: it maps texels
+  // from each triangle's corners, so cutting quads there would move texels.
+  void SetSpriteTrimming(bool on) { trimming_ = on; }
 
  protected:
   void WriteLogLine(const char* line) override;
@@ -117,6 +123,7 @@ class SdlEngineCore : public InputEngine {
     int surfaceWidth = 0;
     int surfaceHeight = 0;
     AtlasPlace place;
+    SpriteOutline outline;  // of the surface's texels with alpha
   };
 
   TextureSlot* findTexture(HTEXTURE texture);
@@ -145,6 +152,7 @@ class SdlEngineCore : public InputEngine {
   bool premultiplied_ = false;
   SDL_BlendMode sharedBlend_ = SDL_BLENDMODE_INVALID;
   bool linearFilter_ = false;
+  bool trimming_ = true;
   int targetWidth_ = 0;
   int targetHeight_ = 0;
   TextureAtlas atlas_;

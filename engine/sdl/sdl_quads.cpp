@@ -110,8 +110,8 @@ class SdlEngineCore::PremultipliedSink final : public TriangleSink {
   }
 
   void Polygon(const ClipVertex* points, int count) {
-    SDL_Vertex vertices[kMaxClippedVertices];
-    count = std::min(count, kMaxClippedVertices);
+    SDL_Vertex vertices[kMaxTrimmedVertices];
+    count = std::min(count, kMaxTrimmedVertices);
     for (int i = 0; i < count; ++i) vertices[i] = Vertex(points[i]);
     batch_.Polygon(vertices, count);
   }
@@ -187,6 +187,17 @@ void SdlEngineCore::drawPremultiplied(const ClipVertex (&corners)[4], const Text
                                       bool untextured) {
   PremultipliedSink sink(batch_, slot, atlas_.PageWidth(slot.place.page), atlas_.PageHeight(slot.place.page),
                          (blend & kBlendAlpha) == 0);
+  if (trimming_ && !untextured) {
+    // Texels without alpha change nothing in either blend: a sprite is drawn
+    // as the outline of the rest.
+    ClipVertex trimmed[kMaxTrimmedVertices];
+    int count = TrimQuad(corners, slot.outline, slot.surfaceWidth, slot.surfaceHeight, trimmed);
+    if (count >= 0) {
+      if (count > 0 && !InsideRect(trimmed, count, guard_)) count = ClipPolygonToRect(trimmed, count, guard_);
+      if (count > 0) sink.Polygon(trimmed, count);
+      return;
+    }
+  }
   if (InsideRect(corners, 4, guard_)) {
     sink.Polygon(corners, 4);
     return;

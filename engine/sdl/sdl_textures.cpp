@@ -107,6 +107,8 @@ bool SdlEngineCore::placeImage(SDL_Surface* image, TextureSlot& slot) {
     copyPadded(image, padded.get());
     SDL_UnlockSurface(image);
   }
+  slot.outline = OutlineOfTexels(static_cast<const uint32_t*>(padded->pixels), padded->w, padded->h,
+                                 padded->pitch / static_cast<int>(sizeof(uint32_t)));
   SDL_UnlockSurface(padded.get());
   if (!atlas_.Add(padded.get(), slot.place)) return false;
   SDL_SetTextureScaleMode(atlas_.Page(slot.place.page), linearFilter_ ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
