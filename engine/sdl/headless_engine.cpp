@@ -129,7 +129,15 @@ bool HeadlessCore::System_Initiate() {
   }
   readValid_ = false;
   bool started = false;
-  if (choice_ != HeadlessRenderer::Software) {
+#if defined(__SANITIZE_ADDRESS__)
+  // Mesa's OpenGL driver leaves allocations that LeakSanitizer reports and
+  // cannot name (the driver is unloaded by then): under AddressSanitizer the
+  // automatic choice is the software renderer, so that real leaks stand out.
+  const bool tryOpenGl = choice_ == HeadlessRenderer::OpenGL;
+#else
+  const bool tryOpenGl = choice_ != HeadlessRenderer::Software;
+#endif
+  if (tryOpenGl) {
     started = startOpenGl();
     if (!started && choice_ == HeadlessRenderer::OpenGL) {
       target_.reset();

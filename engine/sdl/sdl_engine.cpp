@@ -55,6 +55,9 @@ class SdlEngine : public SdlEngineCore {
   WindowHandle window_;
   bool focused_ = true;
   bool stalled_ = false;  // since the last frame, for reasons not its own
+  // False while the window is minimised or hidden: frames go on, but nothing
+  // is drawn or presented, as nobody could see it.
+  bool visible_ = true;
   float delta_ = 0;
 };
 
@@ -152,6 +155,7 @@ bool SdlEngine::System_Initiate() {
     input_.SetMouseOver(SDL_GetMouseFocus() == window_.get());
   }
   focused_ = true;
+  visible_ = (SDL_GetWindowFlags(window_.get()) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0;
   return true;
 }
 
@@ -206,8 +210,15 @@ bool SdlEngine::handleEvent(const SDL_Event& event) {
         case SDL_WINDOWEVENT_FOCUS_GAINED: focused_ = true; break;
         case SDL_WINDOWEVENT_HIDDEN:
         case SDL_WINDOWEVENT_MINIMIZED:
+          visible_ = false;
+          stalled_ = true;
+          break;
         case SDL_WINDOWEVENT_SHOWN:
-        case SDL_WINDOWEVENT_RESTORED: stalled_ = true; break;
+        case SDL_WINDOWEVENT_RESTORED:
+          visible_ = true;
+          stalled_ = true;
+          break;
+        case SDL_WINDOWEVENT_MAXIMIZED: visible_ = true; break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
           // Keys released while another window has the focus never report.
           focused_ = false;
@@ -291,8 +302,10 @@ bool SdlEngine::System_Start() {
     delta_ = delta;
 
     const bool stop = states_.frameFunc();
-    if (states_.renderFunc) states_.renderFunc();
-    drawsRun += DrawsInLastFrame();
+    if (states_.renderFunc && visible_) {
+      states_.renderFunc();
+      drawsRun += DrawsInLastFrame();
+    }
     input_.EndFrame();
     ++framesRun;
     if (stop) break;

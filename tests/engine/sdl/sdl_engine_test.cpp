@@ -1,6 +1,8 @@
 // The windowed engine where no display exists (it must fail cleanly) and on
 // SDL's offscreen video driver (its paced frame loop, the time it reports
-// for slow frames and after stalls, and its end on SIGTERM).
+// for slow frames and after stalls, no drawing while minimised, and its end
+// on SIGTERM).
+#include <SDL2/SDL_events.h>
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -172,6 +174,34 @@ TEST(SdlEngineOffscreen, SlowFramesReportTheirRealLengthAndStallsAtMostASecond) 
   EXPECT_GE(loop.deltas[2], 0.29f);
   EXPECT_GE(loop.deltas[3], 0.29f);
   EXPECT_FLOAT_EQ(loop.deltas[5], 1.0f);
+  engine->System_Shutdown();
+}
+
+// Minimised after frame 3 and restored after frame 6 (the events arrive
+// before the next frame).
+bool countFrameMinimising() {
+  const bool stop = countFrame();
+  if (record->frames == 3 || record->frames == 6) {
+    SDL_Event window{};
+    window.type = SDL_WINDOWEVENT;
+    window.window.event = record->frames == 3 ? SDL_WINDOWEVENT_MINIMIZED : SDL_WINDOWEVENT_RESTORED;
+    SDL_PushEvent(&window);
+  }
+  return stop;
+}
+
+TEST(SdlEngineOffscreen, NothingIsDrawnWhileTheWindowIsMinimised) {
+  Offscreen offscreen;
+  std::string reason;
+  std::unique_ptr<HGE> engine = startOffscreen(&reason);
+  if (!engine) GTEST_SKIP() << "offscreen video unavailable: " << reason;
+  engine->System_SetState(FuncState::FrameFunc, countFrameMinimising);
+  LoopRecord loop{engine.get(), 0, 0, 10, {}, {}};
+  record = &loop;
+  engine->System_Start();
+  record = nullptr;
+  EXPECT_EQ(loop.frames, 10);
+  EXPECT_EQ(loop.renders, 7) << "frames 4 to 6 run without drawing";
   engine->System_Shutdown();
 }
 
