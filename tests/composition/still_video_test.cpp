@@ -141,6 +141,11 @@ TEST_F(StillVideoTool, AnUnwritablePathOrAFullDiskFailsAndLeavesNothingBehind) {
             1);
   EXPECT_NE(errors.find("can't write '" + missing.string() + "'"), std::string::npos) << errors;
   EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+  const fs::path folder = folder_ / "folder.webm";
+  fs::create_directory(folder);
+  EXPECT_EQ(RunStill("--seeds 1,2,3 --size 128x96 --frames 3 --video " + folder.string() + Data(), nullptr, &errors), 1);
+  EXPECT_NE(errors.find("Is a directory"), std::string::npos) << errors;
+  EXPECT_TRUE(fs::is_empty(folder));
 
   // A file size limit stands in for a full disk: writes past it fail (the
   // signal that would end the tool instead is ignored by the shell).

@@ -31,6 +31,13 @@ std::string PendingFile::Failure(const std::string& what, int code) const {
 bool PendingFile::Create(const std::string& path, std::string& error) {
   Abandon();
   path_ = path;
+  // The rename at the end would fail on a folder; better to say so now than
+  // after all the work.
+  struct stat existing {};
+  if (::stat(path.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)) {
+    error = Failure("write", EISDIR);
+    return false;
+  }
   // The process id keeps two runs apart; the counter steps over leftovers of
   // a run that was killed outright.
   for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
