@@ -4,7 +4,6 @@
 #include "tools/still/still_video.h"
 
 #include <signal.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -35,15 +34,6 @@ constexpr int kFrameBuffers = 3;
 constexpr double kProgressIntervalSeconds = 0.25;
 
 double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
-
-// Processor time of the calling thread or of the whole process, in seconds.
-// The encoders work on threads of their own, so the time spent on encoding
-// is the process's time less the drawing thread's.
-double processorSeconds(clockid_t clock) {
-  timespec now{};
-  clock_gettime(clock, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
 
 void report(const std::string& message) { std::fprintf(stderr, "driftglow-still: %s\n", message.c_str()); }
 
@@ -113,6 +103,9 @@ StillVideo::~StillVideo() = default;
 
 int StillVideo::Prepare(const StillOptions& options, const std::string& path) {
   interrupts_ = std::make_unique<InterruptWatch>();
+  // This thread and any the graphics driver runs draw; every thread started
+  // from here on encodes.
+  times_.Mark();
   path_ = path;
   frames_ = options.frames;
   const VideoFormat* format = videoFormatForPath(path);
@@ -152,7 +145,7 @@ int StillVideo::Run() {
   const int pitch = engine_.Width() * 4;
   FramePipeline pipeline(static_cast<size_t>(pitch) * engine_.Height(), kFrameBuffers);
 
-  const double processStart = processorSeconds(CLOCK_PROCESS_CPUTIME_ID);
+  times_.Start();
   std::atomic<int> encoded{0};
   std::string encodeError;
   std::thread encoder([&] {
@@ -169,7 +162,6 @@ int StillVideo::Run() {
 
   ProgressLine progress;
   const Clock::time_point start = Clock::now();
-  const double drawStart = processorSeconds(CLOCK_THREAD_CPUTIME_ID);
   std::string drawError;
   int signal = 0;
   for (int frame = 0; frame < frames_; ++frame) {
@@ -190,7 +182,6 @@ int StillVideo::Run() {
   } else {
     pipeline.Close();
   }
-  const double drawSeconds = processorSeconds(CLOCK_THREAD_CPUTIME_ID) - drawStart;
   encoder.join();
 
   std::string error = !drawError.empty() ? drawError : encodeError;
@@ -202,7 +193,8 @@ int StillVideo::Run() {
     return signal ? 128 + signal : kStillFailed;
   }
   const double seconds = secondsSince(start);
-  const double encodeSeconds = processorSeconds(CLOCK_PROCESS_CPUTIME_ID) - processStart - drawSeconds;
+  double drawSeconds = 0, encodeSeconds = 0;
+  times_.Read(drawSeconds, encodeSeconds);
   const int fps = APP_STATE.framesPerSecond;
   report("wrote '" + path_ + "': " + std::to_string(frames_) + " frames (" + fixed(double(frames_) / fps, 2) +
          " s at " + std::to_string(fps) + " fps), " + std::to_string(engine_.Width()) + "x" +

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tools/still/still_options.h"
+#include "tools/video/thread_times.h"
 
 class HeadlessEngine;
 class StillSound;
@@ -41,4 +42,6 @@ class StillVideo {
   std::unique_ptr<StillSound> sound_;
   std::unique_ptr<TrackAudio> audio_;
   std::unique_ptr<VideoWriter> writer_;
+  // The threads alive before the encoders start are the drawing side.
+  ThreadTimes times_;
 };
