@@ -3,17 +3,12 @@
 #include "engine/engine_factory.h"
 #include "engine/sdl/sdl_engine.h"
 #include "engine/sdl/sdl_platform.h"
-#include "engine/sdl/sdl_video.h"
 #include "engine/sdl/stop_signals.h"
 
 int main() {
   // SIGTERM and SIGINT end the viewer as X does, in every state, exit code 0.
   InstallStopSignals();
-  // The desktop the question measures and the window both belong to the
-  // display the program starts on.
-  SdlEngineOptions options;
-  options.display = StartingDisplay();
-  hgeSetFactory([&options] { return CreateSdlEngineWithOptions(options); });
-  std::unique_ptr<Platform> platform = CreateSdlPlatform(options.display);
+  hgeSetFactory(CreateSdlEngine);
+  std::unique_ptr<Platform> platform = CreateSdlPlatform();
   return driftglowMain(*platform);
 }

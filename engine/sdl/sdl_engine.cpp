@@ -112,9 +112,9 @@ bool SdlEngine::System_Initiate() {
   if (!foreign) {
     const Uint32 flags =
         (states_.windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) | (options_.resizable ? SDL_WINDOW_RESIZABLE : 0);
-    // Full screen fills exactly this display, never a span of several.
-    const int display = options_.display < SDL_GetNumVideoDisplays() ? options_.display : 0;
-    const int position = static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+    // Centred on the display holding the pointer, which full screen then
+    // fills exactly, never a span of several displays.
+    const int position = static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(PointerDisplay()));
     window_.reset(SDL_CreateWindow(states_.title.c_str(), position, position, width, height, flags));
   }
   if (!window_) {

@@ -14,9 +14,6 @@ struct SdlEngineOptions {
   // window a screensaver is handed, or the root window); 0 for none. Its
   // size replaces the screen size states.
   unsigned long foreignWindow = 0;
-  // The display the engine's own window opens on, centred, and that full
-  // screen fills (0 when that display no longer exists).
-  int display = 0;
   // The engine's own window may be resized by the user.
   bool resizable = false;
   // Keys, buttons and the wheel never report, and the pointer stays at 0, 0.

@@ -15,13 +15,9 @@ constexpr DesktopSize kFallbackDesktop{1920, 1080};
 
 class SdlPlatform : public Platform {
  public:
-  explicit SdlPlatform(int display) : display_(display) {}
   int ShowMessage(const std::string& text, const std::string& caption, unsigned style) override;
   DesktopSize GetDesktopSize() override;
   int64_t NowSeconds() override { return static_cast<int64_t>(std::time(nullptr)); }
-
- private:
-  int display_;
 };
 
 int SdlPlatform::ShowMessage(const std::string& text, const std::string& caption, unsigned style) {
@@ -60,8 +56,7 @@ DesktopSize SdlPlatform::GetDesktopSize() {
   std::string reason;
   SDL_DisplayMode mode{};
   if (InitDisplayVideo(video, &reason)) {
-    const int display = display_ < SDL_GetNumVideoDisplays() ? display_ : 0;
-    if (SDL_GetDesktopDisplayMode(display, &mode) == 0 && mode.w > 0 && mode.h > 0) return {mode.w, mode.h};
+    if (SDL_GetDesktopDisplayMode(PointerDisplay(), &mode) == 0 && mode.w > 0 && mode.h > 0) return {mode.w, mode.h};
     reason = SDL_GetError();
   }
   std::fprintf(stderr, "Desktop size unknown (%s); assuming %d x %d.\n", reason.c_str(), kFallbackDesktop.width,
@@ -71,4 +66,4 @@ DesktopSize SdlPlatform::GetDesktopSize() {
 
 }  // namespace
 
-std::unique_ptr<Platform> CreateSdlPlatform(int display) { return std::make_unique<SdlPlatform>(display); }
+std::unique_ptr<Platform> CreateSdlPlatform() { return std::make_unique<SdlPlatform>(); }

@@ -9,5 +9,5 @@
 // is open ends the process with exit code 0 (see stop_signals.h). Where no box can be shown (no
 // display), a Yes/No question answers No and a plain message answers OK.
 // Without video the desktop size falls back to 1920 x 1080, said on stderr.
-// The desktop is the given display's (see StartingDisplay), not the span of all.
-std::unique_ptr<Platform> CreateSdlPlatform(int display = 0);
+// The desktop is the display holding the mouse pointer, not the span of all.
+std::unique_ptr<Platform> CreateSdlPlatform();

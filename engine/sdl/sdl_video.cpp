@@ -32,9 +32,7 @@ bool InitDisplayVideo(SubsystemReference& video, std::string* error) {
   return true;
 }
 
-int StartingDisplay() {
-  SubsystemReference video;
-  if (!InitDisplayVideo(video, nullptr)) return 0;
+int PointerDisplay() {
   int x = 0, y = 0;
   SDL_GetGlobalMouseState(&x, &y);
   const SDL_Point pointer{x, y};

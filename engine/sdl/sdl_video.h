@@ -11,6 +11,7 @@
 // reason in *error (and no reference held) when no display can be used.
 bool InitDisplayVideo(SubsystemReference& video, std::string* error);
 
-// The display the program is started on: the one holding the mouse pointer,
-// where the user is looking. 0 when there is no display or only one.
-int StartingDisplay();
+// The display holding the mouse pointer, where the user is looking: the
+// display a full-screen window fills and the desktop the program measures.
+// 0 when there is only one or the pointer is on none. Video must be up.
+int PointerDisplay();
