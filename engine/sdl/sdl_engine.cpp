@@ -155,7 +155,9 @@ bool SdlEngine::System_Initiate() {
     input_.SetMouseOver(SDL_GetMouseFocus() == window_.get());
   }
   focused_ = true;
-  visible_ = (SDL_GetWindowFlags(window_.get()) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0;
+  // SDL hears of no mapping or unmapping of a foreign window (XScreenSaver
+  // may map its window after starting the program), so that one is drawn always.
+  visible_ = foreign || (SDL_GetWindowFlags(window_.get()) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0;
   return true;
 }
 
