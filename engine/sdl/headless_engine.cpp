@@ -36,7 +36,13 @@ class HeadlessCore : public SdlEngineCore {
   int framesRun_ = 0;
 
  protected:
-  void PresentFrame() override { SDL_RenderFlush(Renderer()); }
+  void PresentFrame() override {
+    SDL_RenderFlush(Renderer());
+    // OpenGL keeps drawing queued until something needs its result: without
+    // a screen to show it on, each frame is finished here, or frames would
+    // pile up in the driver's memory.
+    if (glFinish_) glFinish_();
+  }
 
  private:
   bool startOpenGl();
@@ -52,6 +58,7 @@ class HeadlessCore : public SdlEngineCore {
   // The texture OpenGL draws into; the renderer owns it and frees it with
   // its other textures.
   SDL_Texture* glTarget_ = nullptr;
+  void (*glFinish_)() = nullptr;
   uint64_t readGeneration_ = 0;
   bool readValid_ = false;
 };
@@ -93,10 +100,12 @@ bool HeadlessCore::startOpenGl() {
     return false;
   }
   if (!AttachRenderer(std::move(renderer), width_, height_)) {
+    glTarget_ = nullptr;
     window_.reset();
     video_.Reset();
     return false;
   }
+  glFinish_ = reinterpret_cast<void (*)()>(SDL_GL_GetProcAddress("glFinish"));
   return true;
 }
 
@@ -156,6 +165,7 @@ void HeadlessCore::System_Shutdown() {
   StopEverything();
   target_.reset();  // after the renderer that draws into it
   glTarget_ = nullptr;
+  glFinish_ = nullptr;
   window_.reset();
   video_.Reset();
 }

@@ -88,7 +88,6 @@ class SdlEngineCore::PremultipliedSink final : public TriangleSink {
  public:
   PremultipliedSink(QuadBatch& batch, const TextureSlot& slot, int pageWidth, int pageHeight, bool additive)
       : batch_(batch),
-        slot_(slot),
         scaleU_(static_cast<float>(slot.surfaceWidth) / static_cast<float>(pageWidth)),
         scaleV_(static_cast<float>(slot.surfaceHeight) / static_cast<float>(pageHeight)),
         originU_(static_cast<float>(slot.place.x) / static_cast<float>(pageWidth)),
@@ -118,7 +117,6 @@ class SdlEngineCore::PremultipliedSink final : public TriangleSink {
 
  private:
   QuadBatch& batch_;
-  const TextureSlot& slot_;
   const float scaleU_, scaleV_, originU_, originV_;
   const bool additive_;
 };

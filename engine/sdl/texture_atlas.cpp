@@ -14,8 +14,6 @@ void TextureAtlas::Attach(SDL_Renderer* renderer, bool premultiplied, bool share
 
 void TextureAtlas::Clear() {
   pages_.clear();
-  staging_.clear();
-  staging_.shrink_to_fit();
 }
 
 bool TextureAtlas::fits(PageSlot& page, int width, int height, int& x, int& y) const {
@@ -81,13 +79,13 @@ bool TextureAtlas::Add(SDL_Surface* surface, AtlasPlace& place) {
 
   // The surface with its gutter: coordinates outside the surface read its
   // nearest edge texel.
-  staging_.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+  std::vector<Uint32> staging(static_cast<size_t>(width) * static_cast<size_t>(height));
   if (SDL_LockSurface(surface) != 0) return false;
   for (int row = 0; row < height; ++row) {
     const int sourceRow = std::clamp(row - gutter, 0, surface->h - 1);
     const auto* source =
         reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(surface->pixels) + sourceRow * surface->pitch);
-    Uint32* target = staging_.data() + static_cast<size_t>(row) * static_cast<size_t>(width);
+    Uint32* target = staging.data() + static_cast<size_t>(row) * static_cast<size_t>(width);
     for (int column = 0; column < width; ++column) {
       Uint32 texel = source[std::clamp(column - gutter, 0, surface->w - 1)];
       if (premultiplied_) {
@@ -101,7 +99,7 @@ bool TextureAtlas::Add(SDL_Surface* surface, AtlasPlace& place) {
   SDL_UnlockSurface(surface);
   PageSlot& target = pages_[static_cast<size_t>(page)];
   const SDL_Rect area{x, y, width, height};
-  if (SDL_UpdateTexture(target.texture.get(), &area, staging_.data(), width * 4) != 0) {
+  if (SDL_UpdateTexture(target.texture.get(), &area, staging.data(), width * 4) != 0) {
     if (target.images == 0) target = PageSlot{};
     return false;
   }

@@ -58,5 +58,4 @@ class TextureAtlas {
   bool share_ = true;
   int maxSide_ = 0;
   std::vector<PageSlot> pages_;  // freed pages stay as empty entries
-  std::vector<Uint32> staging_;
 };
