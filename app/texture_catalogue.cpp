@@ -1,6 +1,9 @@
 // Fonts and the image catalogue. Images are numbered in listing order and
 // alternate between additive (even entries) and alpha blending (odd
 // entries); directories count as entries, so they shift the alternation.
+// Names with a backslash are skipped without counting: the backslash is the
+// program's folder separator, so such a file cannot be addressed (and where
+// the program was first made, such names cannot exist).
 #include "app/texture_catalogue.h"
 
 #include <memory>
@@ -46,13 +49,23 @@ bool loadTextureCatalogue() {
   APP_STATE.helpFont = std::make_unique<hgeFont>(kHelpFontName);
 
   const std::vector<DirectoryEntry> entries = ListDirectory(std::string(kImageFolder) + "\\*.png");
+  HGE* engine = APP_STATE.engine;
   int entryIndex = 0;
+  int images = 0;
   for (const DirectoryEntry& entry : entries) {
+    if (entry.name.find('\\') != std::string::npos) {
+      if (engine)
+        engine->System_Log("Skipping %s/%s: a backslash in a file name cannot be addressed.", kImageFolder,
+                           entry.name.c_str());
+      continue;
+    }
     if (!entry.isDirectory) {
-      if (!APP_STATE.engine || !APP_STATE.scene) return true;
-      if (!registerImage(APP_STATE.engine, *APP_STATE.scene, entry.name, entryIndex)) return true;
+      if (!engine || !APP_STATE.scene) return true;
+      if (!registerImage(engine, *APP_STATE.scene, entry.name, entryIndex)) return true;
+      ++images;
     }
     ++entryIndex;
   }
+  if (images == 0 && engine) engine->System_Log("No images in %s/ (*.png): every screen stays empty.", kImageFolder);
   return false;
 }

@@ -20,7 +20,10 @@ hgeFont::hgeFont(const char* descriptionName) : hge_(hgeCreate(kHgeVersion)) {
   if (!hge_ || !descriptionName) return;
   uint32_t size = 0;
   void* block = hge_->Resource_Load(descriptionName, &size);
-  if (!block) return;
+  if (!block) {
+    hge_->System_Log("Font %s not found; its text is not drawn.", descriptionName);
+    return;
+  }
   // Copied so that the reader never depends on the engine terminating the block.
   std::string text(static_cast<const char*>(block), size);
   hge_->Resource_Free(block);
@@ -31,6 +34,12 @@ hgeFont::hgeFont(const char* descriptionName) : hge_(hgeCreate(kHgeVersion)) {
     return;
   }
   Build(description);
+  for (const auto& glyph : glyphs_) {
+    if (glyph && !glyph->GetTexture()) {
+      hge_->System_Log("Font %s has glyphs before any bitmap; they are not drawn.", descriptionName);
+      break;
+    }
+  }
 }
 
 hgeFont::~hgeFont() {
@@ -99,7 +108,8 @@ void hgeFont::Render(float x, float y, int align, const char* text) {
     hgeSprite* glyph = glyphs_[code].get();
     if (!glyph) continue;
     px += preOffset_[code] * scale_;
-    glyph->RenderTransformed(px, y, 0.0f, scale_, scale_);
+    // A glyph without a bitmap would draw as a solid block: it only takes its room.
+    if (glyph->GetTexture()) glyph->RenderTransformed(px, y, 0.0f, scale_, scale_);
     px += (glyph->GetWidth() + postOffset_[code]) * scale_;
   }
 }

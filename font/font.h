@@ -24,8 +24,9 @@ class hgeFont {
 
   // Reads the description (a resource name such as "graphics\font.fnt") and
   // the texture it names. Never fails as a whole: a missing or malformed
-  // description leaves fewer glyphs or none, and a wrong header line is
-  // written to the engine's log.
+  // description leaves fewer glyphs or none. A missing description, a wrong
+  // header line and glyphs defined before any bitmap are written to the
+  // engine's log.
   explicit hgeFont(const char* descriptionName);
   hgeFont(const hgeFont&) = delete;
   hgeFont& operator=(const hgeFont&) = delete;
@@ -34,7 +35,8 @@ class hgeFont {
 
   // Draws the zero-terminated bytes with the first line's reference point at
   // (x, y); a line feed starts the next line one line height lower, aligned
-  // on its own. Allocates nothing.
+  // on its own. Glyphs without a texture take their room but draw nothing.
+  // Allocates nothing.
   void Render(float x, float y, int align, const char* text);
   // Formats into the font's 1,024-byte buffer (longer results are cut at
   // 1,023 characters) and renders it. The format is read as a format: pass

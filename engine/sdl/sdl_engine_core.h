@@ -61,9 +61,9 @@ class SdlEngineCore : public InputEngine {
 
   // Images are padded to power-of-two surfaces (the own size is the image's);
   // the padding repeats the last column and row so that filtering at the
-  // image's edge does not blend in empty texels. Images larger than
-  // largestImageSide on either side are refused, from the header when the
-  // format's header tells the size.
+  // image's edge does not blend in empty texels. Only formats whose header
+  // gives the size are read (see image_header.h), and images larger than
+  // largestImageSide on either side are refused before decoding.
   HTEXTURE Texture_Load(const char* name, uint32_t size, bool mipmap) override;
   void Texture_Free(HTEXTURE texture) override;
   int Texture_GetWidth(HTEXTURE texture, bool originalSize) override;

@@ -66,7 +66,9 @@ HTEXTURE SdlEngineCore::Texture_Load(const char* name, uint32_t size, bool mipma
   if (!loadBytes(name, size, bytes) || bytes.size() > INT32_MAX) return fail("not found");
   if (bytes.empty()) return fail("the file is empty");
   // The size is checked from the header first: decoding an image that
-  // claims millions of pixels would allocate them all before failing.
+  // claims millions of pixels would allocate them all before failing. So
+  // only formats whose header tells the size are decoded, each by its own
+  // decoder (a scalable SVG, say, would be drawn at whatever size it names).
   const int largest = largestImageSide();
   auto tooLarge = [&](int64_t width, int64_t height) {
     return fail("the image is " + std::to_string(width) + " x " + std::to_string(height) +
@@ -74,10 +76,11 @@ HTEXTURE SdlEngineCore::Texture_Load(const char* name, uint32_t size, bool mipma
                 " this renderer takes");
   };
   ImageSize claimed;
-  if (ReadImageSize(bytes.data(), bytes.size(), &claimed) && (claimed.width > largest || claimed.height > largest))
-    return tooLarge(claimed.width, claimed.height);
+  if (!ReadImageSize(bytes.data(), bytes.size(), &claimed))
+    return fail("not a PNG, BMP, GIF, JPEG, WebP, QOI, PNM or PCX image");
+  if (claimed.width > largest || claimed.height > largest) return tooLarge(claimed.width, claimed.height);
   SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-  SurfaceHandle decoded(stream ? IMG_Load_RW(stream, 1) : nullptr);
+  SurfaceHandle decoded(stream ? IMG_LoadTyped_RW(stream, 1, claimed.format) : nullptr);
   if (!decoded) return fail(IMG_GetError());
   SurfaceHandle image(SDL_ConvertSurfaceFormat(decoded.get(), SDL_PIXELFORMAT_ARGB8888, 0));
   if (!image) {

@@ -130,14 +130,32 @@ TEST_F(TextureCatalogue, AnImageThatDoesNotLoadFailsAndKeepsTheGraphicsBeforeIt)
   EXPECT_EQ(graphics[3].name, "d.png");
 }
 
-TEST_F(TextureCatalogue, NoImageFolderIsNoFailure) {
+TEST_F(TextureCatalogue, NoImageFolderIsNoFailureButEachMissingPieceIsSaid) {
   EXPECT_FALSE(loadTextureCatalogue());
   EXPECT_EQ(APP_STATE.scene->GraphicsCount(), 0);
   // The fonts are made even without their descriptions; they are empty.
   ASSERT_NE(APP_STATE.titleFont, nullptr);
   ASSERT_NE(APP_STATE.helpFont, nullptr);
   EXPECT_EQ(APP_STATE.titleFont->GetSprite('A'), nullptr);
-  EXPECT_TRUE(engine_->logLines.empty());
+  EXPECT_EQ(engine_->logLines, (std::vector<std::string>{
+                                   "Font graphics\\font.fnt not found; its text is not drawn.",
+                                   "Font graphics\\fontsmall.fnt not found; its text is not drawn.",
+                                   "No images in pix/ (*.png): every screen stays empty.",
+                               }));
+}
+
+TEST_F(TextureCatalogue, NamesWithABackslashAreSkippedWithoutCountingAndSaid) {
+  AddImage("a.png", 4, 4);
+  AddImage("b\\c.png", 4, 4);
+  AddImage("d.png", 4, 4);
+
+  EXPECT_FALSE(loadTextureCatalogue());
+  auto graphics = Graphics();
+  ASSERT_EQ(graphics.size(), 2u);
+  EXPECT_EQ(graphics[1].name, "d.png");
+  EXPECT_EQ(graphics[1].id, 2);
+  EXPECT_EQ(graphics[1].blend, kBlendAlpha);  // entry 1, as if the name were not there
+  EXPECT_EQ(engine_->logLines.back(), "Skipping pix/b\\c.png: a backslash in a file name cannot be addressed.");
 }
 
 TEST_F(TextureCatalogue, ImagesWithoutASceneFailInsteadOfCrashing) {

@@ -211,6 +211,19 @@ TEST_F(StillTool, EqualSeedsGiveIdenticalFiles) {
   EXPECT_NE(output, json);
 }
 
+TEST_F(StillTool, AFailedWriteIsReportedWithCodeOneAndLeavesNoPartialFile) {
+  for (const char* option : {" --png /dev/full", " --json /dev/full"}) {
+    std::string errors;
+    EXPECT_EQ(RunStill("--seeds 1,2,3" + Data() + option, nullptr, &errors), 1) << option;
+    EXPECT_NE(errors.find("can't write '/dev/full'"), std::string::npos) << errors;
+  }
+  ASSERT_EQ(RunStill("--seeds 1,2,3 --png " + (folder_ / "a.png").string() + Data()), 0);
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder_)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"a.png", "pix"}));
+}
+
 TEST_F(StillTool, AnyCanvasSizeGivesAnImageOfThatSize) {
   const fs::path png = folder_ / "wide.png";
   std::string output;

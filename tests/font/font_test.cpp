@@ -70,14 +70,15 @@ TEST_F(FontTest, UnreadableDescriptionsGiveAnEmptyFont) {
   struct Case {
     const char* label;
     const char* description;  // null: no such resource
-    bool logged;
+    const char* logged;       // null: nothing
   };
+  const char* const wrongFormat = "Font graphics\\x.fnt has incorrect format.";
   const Case cases[] = {
-      {"missing", nullptr, false},
-      {"empty file", "", true},
-      {"blank first line", "\n[HGEFONT]\nBitmap = font.png\nChar=41,0,0,5,5,0,0\nend\n", true},
-      {"binary", "\x89PNG\r\n\x1A\n\0\0\0\rIHDR", true},
-      {"header only", "[HGEFONT]\r\n", false},
+      {"missing", nullptr, "Font graphics\\x.fnt not found; its text is not drawn."},
+      {"empty file", "", wrongFormat},
+      {"blank first line", "\n[HGEFONT]\nBitmap = font.png\nChar=41,0,0,5,5,0,0\nend\n", wrongFormat},
+      {"binary", "\x89PNG\r\n\x1A\n\0\0\0\rIHDR", wrongFormat},
+      {"header only", "[HGEFONT]\r\n", nullptr},
   };
   for (const Case& c : cases) {
     engine_->ClearRecordings();
@@ -85,7 +86,7 @@ TEST_F(FontTest, UnreadableDescriptionsGiveAnEmptyFont) {
     if (c.description) engine_->resources["graphics/x.fnt"] = c.description;
     hgeFont font("graphics\\x.fnt");
     if (c.logged) {
-      EXPECT_EQ(engine_->logLines, std::vector<std::string>{"Font graphics\\x.fnt has incorrect format."}) << c.label;
+      EXPECT_EQ(engine_->logLines, std::vector<std::string>{c.logged}) << c.label;
     } else {
       EXPECT_TRUE(engine_->logLines.empty()) << c.label;
     }
@@ -104,6 +105,17 @@ TEST_F(FontTest, ATextureThatDoesNotLoadStopsReading) {
   EXPECT_EQ(font->GetSprite('A')->GetTexture(), 0u);  // made before any "Bitmap" line
   EXPECT_EQ(font->GetSprite('B'), nullptr);
   EXPECT_EQ(font->GetTexture(), 0u);
+}
+
+// Without a bitmap a glyph would draw as a solid block: it keeps its room in
+// the line but draws nothing, and the font says so once.
+TEST_F(FontTest, GlyphsBeforeAnyBitmapTakeRoomButDrawNothing) {
+  auto font = Make("[HGEFONT]\nChar=41,0,0,5,5,0,0\nChar=42,0,0,7,5,0,0\nBitmap = font.png\nChar=43,0,0,4,5,0,0\nend\n");
+  EXPECT_EQ(engine_->logLines,
+            std::vector<std::string>{"Font graphics\\x.fnt has glyphs before any bitmap; they are not drawn."});
+  font->Render(10, 10, kTextLeft, "ABC");
+  ASSERT_EQ(engine_->quads.size(), 1u);  // only C, which has the texture
+  EXPECT_FLOAT_EQ(engine_->quads[0].v[0].x, 10 + 5 + 7);
 }
 
 TEST_F(FontTest, ATexturePathOverTheLimitCountsAsNotLoaded) {

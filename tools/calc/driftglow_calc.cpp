@@ -39,7 +39,9 @@ The language:
   Every intermediate result is rounded to 15 significant digits. Spaces are
   ignored; names are case-sensitive. "¤" may be typed in UTF-8. A statement
   with "=" in it is an assignment, so compare inside one: z=a<=b, not a<=b.
-  Results too large or undefined read INF, -INF or NAN.
+  Results too large or undefined read INF, -INF or NAN. A list that ends in
+  an operator is not an error: the missing operand counts as 0, so 2+ gives
+  2 and 2* gives 0. Lines may end in CR LF.
 
 Examples:
   driftglow-calc '1+2*3' '2^3^2' '-2^2'     prints 7, 64 and 4
@@ -99,6 +101,10 @@ int main(int argc, char** argv) {
     return 0;
   }
   std::string line;
-  while (std::getline(std::cin, line)) Run(calc, line, messages);
+  while (std::getline(std::cin, line)) {
+    // Lines from Windows editors end in CR LF; the CR is not part of the list.
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    Run(calc, line, messages);
+  }
   return 0;
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 #include <system_error>
 
 namespace tools {
@@ -20,17 +21,34 @@ bool ReadBinaryFile(const std::string& path, std::vector<uint8_t>& bytes) {
   return true;
 }
 
+namespace {
+
+// Writes every byte, flushes and closes, checking each step: a full disk
+// shows up at any of them.
+bool writeAll(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return false;
+  const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  const bool flushed = std::fflush(file) == 0;
+  const bool closed = std::fclose(file) == 0;
+  return written && flushed && closed;
+}
+
+}  // namespace
+
 bool WriteBinaryFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   namespace fs = std::filesystem;
   std::error_code error;
   const fs::path target(path);
+  // A device, pipe or link (/dev/full, /dev/stdout) is written through as it
+  // is: there is no file of its own to replace.
+  const fs::file_status status = fs::symlink_status(target, error);
+  if (fs::exists(status) && !fs::is_regular_file(status)) return writeAll(target, bytes);
   if (target.has_parent_path()) fs::create_directories(target.parent_path(), error);
   const fs::path temporary = target.string() + ".part";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    if (!bytes.empty()) out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out.flush()) return false;
+  if (!writeAll(temporary, bytes)) {
+    fs::remove(temporary, error);
+    return false;
   }
   fs::rename(temporary, target, error);
   if (error) {

@@ -11,8 +11,10 @@ namespace tools {
 bool ReadBinaryFile(const std::string& path, std::vector<uint8_t>& bytes);
 
 // Writes bytes to path through a temporary file renamed into place, so an
-// interrupted build never leaves a half-written file under the final name.
-// Creates missing parent folders. False on any failure.
+// interrupted build or a full disk never leaves a half-written file under the
+// final name (the temporary one is removed). Every byte, the flush and the
+// close are checked. Creates missing parent folders. A path naming a device,
+// pipe or symbolic link is written through directly. False on any failure.
 bool WriteBinaryFile(const std::string& path, const std::vector<uint8_t>& bytes);
 bool WriteTextFile(const std::string& path, const std::string& text);
 

@@ -22,6 +22,7 @@
 #include "engine/program_folder.h"
 #include "engine/sdl/headless_engine.h"
 #include "scene/scene.h"
+#include "tools/still/still_files.h"
 #include "tools/still/still_json.h"
 #include "tools/still/still_motion.h"
 #include "tools/still/still_video.h"
@@ -75,14 +76,6 @@ fs::path findDataFolder(const StillOptions& options, std::string& error) {
   return fs::absolute(folder, code);
 }
 
-bool writeText(const std::string& path, const std::string& text) {
-  if (path == "-") return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0;
-  std::ofstream file(path, std::ios::binary);
-  file << text;
-  file.close();
-  return static_cast<bool>(file);
-}
-
 int makeStill(const StillOptions& options, HeadlessEngine& engine, const fs::path& pngPath,
               const std::string& jsonPath, const std::string& videoPath) {
   if (!engine.System_Initiate()) {
@@ -118,7 +111,7 @@ int makeStill(const StillOptions& options, HeadlessEngine& engine, const fs::pat
   composition.zoomMode = structureRandom.drawLarge(2);
   composition.scaleMode = structureRandom.drawLarge(2);
 
-  if (!jsonPath.empty() && !writeText(jsonPath, screenJson(options.seeds, options.width, options.height))) {
+  if (!jsonPath.empty() && !writeStillText(jsonPath, screenJson(options.seeds, options.width, options.height))) {
     report("can't write '" + jsonPath + "'");
     return kStillFailed;
   }
@@ -134,7 +127,7 @@ int makeStill(const StillOptions& options, HeadlessEngine& engine, const fs::pat
     renderFunction();
   }
   if (pngPath.empty()) return kStillOk;
-  if (!engine.SaveFrame(pngPath.string())) {
+  if (!writeStillPng(engine, pngPath.string())) {
     report("can't write '" + pngPath.string() + "'");
     return kStillFailed;
   }

@@ -95,7 +95,9 @@ TEST_P(OversizedSprites, PiecesCoverTheVisiblePartOnceWithTheSameMapping) {
     }
     EXPECT_LT(maxX - minX, 3000) << "pieces stay small";
     EXPECT_LT(maxY - minY, 3000) << "pieces stay small";
-    if (c.maxAreaTexels > 0) EXPECT_LE(doubledArea(t.v) * (c.texels + 2), c.maxAreaTexels);
+    if (c.maxAreaTexels > 0) {
+      EXPECT_LE(doubledArea(t.v) * (c.texels + 2), c.maxAreaTexels);
+    }
     // Magnified axes are texel-aligned: the corners sit on whole texels, or
     // the whole triangle lies within one texel. (Minified ones need not be.)
     const double pixelsPerTexel[2] = {c.size / (std::fabs(c.u1 - c.u0) * c.texels), c.size * 0.75 / (0.5 * c.texels)};

@@ -1,0 +1,14 @@
+// driftglow-still's output files: each written whole and checked to the last
+// byte, or not at all.
+#pragma once
+
+#include <string>
+
+class HeadlessEngine;
+
+// Writes text to path ("-": standard output). False when any byte, the flush
+// or the close fails; a file of that name is then left as it was.
+bool writeStillText(const std::string& path, const std::string& text);
+
+// Writes the engine's target as an opaque PNG, with the same checks.
+bool writeStillPng(HeadlessEngine& engine, const std::string& path);
