@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include <utility>
+
 #include "app/app_state.h"
 #include "app/fit_scale.h"
 #include "app/frame.h"
@@ -47,6 +49,12 @@ bool loadResources(HGE* engine, Platform& platform, const StartupOptions& option
     platform.ShowMessage("Can't load graphics.", "Error", kMbIconError);
     return true;
   }
+  // The viewer runs without them, but its help overlay then shows no text.
+  const std::pair<const hgeFont*, const char*> fonts[] = {{APP_STATE.titleFont.get(), kTitleFontName},
+                                                          {APP_STATE.helpFont.get(), kHelpFontName}};
+  for (auto [font, name] : fonts)
+    if (font && !font->GetTexture())
+      engine->System_Log("Font %s could not be read; the help overlay shows no text from it.", name);
   // Silent: no tracks, and the frame function's music has nothing to play.
   if (!options.sound) return false;
 

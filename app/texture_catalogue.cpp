@@ -15,10 +15,11 @@
 #include "font/font.h"
 #include "scene/scene.h"
 
-namespace {
-
 const char* const kTitleFontName = "graphics\\font.fnt";
 const char* const kHelpFontName = "graphics\\fontsmall.fnt";
+
+namespace {
+
 const char* const kImageFolder = "pix";
 
 // Loads one image and registers it; false when the image does not load.

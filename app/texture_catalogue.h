@@ -8,3 +8,7 @@
 // scene to hold them. Graphics registered before a failure stay. A missing
 // folder or font is no failure.
 bool loadTextureCatalogue();
+
+// The fonts' description names.
+extern const char* const kTitleFontName;
+extern const char* const kHelpFontName;

@@ -20,10 +20,7 @@ hgeFont::hgeFont(const char* descriptionName) : hge_(hgeCreate(kHgeVersion)) {
   if (!hge_ || !descriptionName) return;
   uint32_t size = 0;
   void* block = hge_->Resource_Load(descriptionName, &size);
-  if (!block) {
-    hge_->System_Log("Font %s not found; its text is not drawn.", descriptionName);
-    return;
-  }
+  if (!block) return;
   // Copied so that the reader never depends on the engine terminating the block.
   std::string text(static_cast<const char*>(block), size);
   hge_->Resource_Free(block);

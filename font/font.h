@@ -24,9 +24,8 @@ class hgeFont {
 
   // Reads the description (a resource name such as "graphics\font.fnt") and
   // the texture it names. Never fails as a whole: a missing or malformed
-  // description leaves fewer glyphs or none. A missing description, a wrong
-  // header line and glyphs defined before any bitmap are written to the
-  // engine's log.
+  // description leaves fewer glyphs or none. A wrong header line and glyphs
+  // defined before any bitmap are written to the engine's log.
   explicit hgeFont(const char* descriptionName);
   hgeFont(const hgeFont&) = delete;
   hgeFont& operator=(const hgeFont&) = delete;
