@@ -1,4 +1,6 @@
-// Header sizes of the image formats the engine decodes.
+// Header sizes of the image formats the engine decodes. GIF is not one of
+// them: its decoder takes whichever image it can read, anywhere in the file,
+// so no header tells how much it will allocate.
 #include "engine/sdl/image_header.h"
 
 #include <algorithm>
@@ -45,35 +47,6 @@ bool bmp(const Bytes& b, ImageSize* result) {
   if (headerSize < 16 || !b.Has(18, 8)) return false;
   const auto height = static_cast<int32_t>(b.Little32(22));
   return found(static_cast<int32_t>(b.Little32(18)), height < 0 ? -static_cast<int64_t>(height) : height, result);
-}
-
-// The logical screen, then the first image descriptor, found as the decoder
-// finds it: extensions are skipped by their blocks, any other byte but the
-// image separator "," is passed over, and ";" ends the file.
-bool gif(const Bytes& b, ImageSize* result) {
-  if ((!b.Starts("GIF87a") && !b.Starts("GIF89a")) || !b.Has(6, 7)) return false;
-  int64_t width = b.Little16(6), height = b.Little16(8);
-  size_t at = 13;
-  if (b.Byte(10) & 0x80) at += 3u << ((b.Byte(10) & 7) + 1);
-  while (b.Has(at, 1)) {
-    const uint32_t block = b.Byte(at);
-    if (block == ';') break;
-    if (block == ',') {
-      if (b.Has(at, 9)) {
-        width = std::max<int64_t>(width, b.Little16(at + 5));
-        height = std::max<int64_t>(height, b.Little16(at + 7));
-      }
-      break;
-    }
-    if (block != '!') {
-      ++at;
-      continue;
-    }
-    at += 2;  // introducer and label, then sub-blocks up to an empty one
-    while (b.Has(at, 1) && b.Byte(at) != 0) at += b.Byte(at) + 1;
-    ++at;
-  }
-  return found(width, height, result);
 }
 
 // The first start-of-frame segment; the markers before it are skipped by
@@ -163,8 +136,8 @@ bool ReadImageSize(const uint8_t* bytes, size_t size, ImageSize* result) {
     bool (*read)(const Bytes&, ImageSize*);
     const char* format;
   };
-  constexpr Reader kReaders[] = {{png, "PNG"},   {bmp, "BMP"}, {gif, "GIF"}, {jpeg, "JPG"},
-                                 {webp, "WEBP"}, {qoi, "QOI"}, {pnm, "PNM"}, {pcx, "PCX"}};
+  constexpr Reader kReaders[] = {{png, "PNG"}, {bmp, "BMP"}, {jpeg, "JPG"}, {webp, "WEBP"},
+                                 {qoi, "QOI"}, {pnm, "PNM"}, {pcx, "PCX"}};
   for (const Reader& reader : kReaders) {
     if (reader.read(b, result)) {
       result->format = reader.format;

@@ -7,13 +7,12 @@
 #include <cstdint>
 
 struct ImageSize {
-  const char* format = "";  // "PNG", "BMP", "GIF", "JPG", "WEBP", "QOI", "PNM" or "PCX"
+  const char* format = "";  // "PNG", "BMP", "JPG", "WEBP", "QOI", "PNM" or "PCX"
   int64_t width = 0;
   int64_t height = 0;
 };
 
-// The format and the size the header of a PNG, BMP, GIF, JPEG, WebP, QOI, PNM
-// or PCX file claims (for a GIF the larger of its screen and its first image;
-// for a BMP the height without its sign). False when the format is none of
-// these or the header is cut short.
+// The format and the size the header of a PNG, BMP, JPEG, WebP, QOI, PNM or
+// PCX file claims (for a BMP the height without its sign). False when the
+// format is none of these or the header is cut short.
 bool ReadImageSize(const uint8_t* bytes, size_t size, ImageSize* result);

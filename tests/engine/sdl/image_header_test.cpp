@@ -28,11 +28,9 @@ TEST(ImageHeader, SizesAsTheHeadersClaimThem) {
                                      0x00, 0xC0, 0xFF, 0xFF}),
        true, 16384, 16384, "BMP"},
       {"bmp core", bytes({'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 12, 0, 0, 0, 0x10, 0, 0x20, 0}), true, 16, 32, "BMP"},
-      // A small screen, a comment extension, a stray byte (the decoder passes
-      // over it), then a frame larger than the screen.
-      {"gif", bytes({'G', 'I', 'F', '8', '9', 'a', 10, 0, 10, 0, 0, 0, 0, 0x21, 0xFE, 2, 'h', 'i', 0, ' ',
-                     0x2C, 0, 0, 0, 0, 0x50, 0xC3, 0x20, 0x4E}),
-       true, 50000, 20000, "GIF"},
+      // GIF's decoder takes whichever image it can read: no header size to trust.
+      {"gif", bytes({'G', 'I', 'F', '8', '9', 'a', 10, 0, 10, 0, 0, 0, 0, ',', 0, 0, 0, 0, 0x50, 0xC3, 0x20, 0x4E}),
+       false, 0, 0, ""},
       {"jpeg", bytes({0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 0, 0, 0xFF, 0xC2, 0, 11, 8, 0x40, 0x00, 0x10, 0x00}), true, 4096,
        16384, "JPG"},
       {"webp lossless", bytes({'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'E', 'B', 'P', 'V', 'P', '8', 'L', 0, 0, 0, 0,
