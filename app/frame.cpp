@@ -1,8 +1,8 @@
 #include "app/frame.h"
 
-#include "app/app_state.h"
+#include "composition/app_state.h"
 #include "app/music.h"
-#include "app/seeded_random.h"
+#include "core/seeded_random.h"
 #include "composition/screen_seeds.h"
 #include "composition/sprite.h"
 #include "particles/particle_manager.h"

@@ -1,7 +1,7 @@
 #include "app/music.h"
 
-#include "app/app_state.h"
-#include "app/seeded_random.h"
+#include "composition/app_state.h"
+#include "core/seeded_random.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "app/render.h"
 
-#include "app/app_state.h"
+#include "composition/app_state.h"
 #include "app/help_text.h"
 #include "composition/sprite.h"
 #include "font/font.h"

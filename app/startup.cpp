@@ -2,12 +2,12 @@
 
 #include <utility>
 
-#include "app/app_state.h"
-#include "app/fit_scale.h"
+#include "composition/app_state.h"
+#include "composition/fit_scale.h"
 #include "app/frame.h"
 #include "app/music.h"
 #include "app/render.h"
-#include "app/seeded_random.h"
+#include "core/seeded_random.h"
 #include "app/texture_catalogue.h"
 #include "calc/random_below.h"
 #include "font/font.h"

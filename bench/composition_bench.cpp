@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/app_reset.h"
-#include "app/app_state.h"
+#include "composition/app_state.h"
 #include "composition/screen_seeds.h"
 #include "composition/sprite.h"
 #include "scene/scene.h"

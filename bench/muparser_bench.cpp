@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/app_reset.h"
-#include "app/app_state.h"
+#include "composition/app_state.h"
 #include "calc/calc.h"
 #include "calc/calc_columns.h"
 #include "calc/value_text.h"

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/app_reset.h"
-#include "app/app_state.h"
+#include "composition/app_state.h"
 #include "app/frame.h"
 #include "app/music.h"
 #include "app/render.h"

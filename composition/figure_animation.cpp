@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <limits>
 
-#include "app/angles.h"
-#include "app/app_state.h"
+#include "core/angles.h"
+#include "composition/app_state.h"
 #include "composition/figure_animation.h"
 #include "composition/sprite.h"
 #include "engine/hge.h"

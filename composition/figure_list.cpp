@@ -5,8 +5,8 @@
 #include <cstring>
 #include <memory>
 
-#include "app/app_state.h"
-#include "app/fit_scale.h"
+#include "composition/app_state.h"
+#include "composition/fit_scale.h"
 #include "composition/figure_animation.h"
 #include "composition/sprite.h"
 #include "scene/scene.h"

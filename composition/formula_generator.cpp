@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/seeded_random.h"
+#include "composition/app_state.h"
+#include "core/seeded_random.h"
 #include "calc/calc.h"
 #include "calc/calc_columns.h"
 #include "calc/value_text.h"

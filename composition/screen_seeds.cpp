@@ -3,7 +3,7 @@
 
 #include <cassert>
 
-#include "app/seeded_random.h"
+#include "core/seeded_random.h"
 #include "composition/sprite.h"
 
 namespace {

@@ -2,6 +2,8 @@
 // removal pass, and drawing in list order.
 #include "particles/particle_manager.h"
 
+ParticleManager particleManager;
+
 ParticleManager::ParticleManager(float stepSeconds) : stepSeconds_(stepSeconds) {}
 
 ParticleManager::~ParticleManager() { Clear(); }

@@ -50,3 +50,6 @@ class ParticleManager {
   NameList<ParticleSystem> systems_{NameListOrder::Sorted};
   float stepSeconds_;
 };
+
+// The particle systems drawn over the scene; emptied with every new screen.
+extern ParticleManager particleManager;

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "app/app_reset.h"
-#include "app/app_state.h"
+#include "composition/app_state.h"
 #include "app/frame.h"
 #include "app/music.h"
-#include "app/seeded_random.h"
+#include "core/seeded_random.h"
 #include "engine/engine_factory.h"
 #include "tests/support/recording_engine.h"
 

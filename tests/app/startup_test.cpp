@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/app_reset.h"
-#include "app/app_state.h"
+#include "composition/app_state.h"
 #include "app/startup.h"
 #include "engine/engine_factory.h"
 #include "tests/support/recording_engine.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/app_reset.h"
-#include "app/app_state.h"
+#include "composition/app_state.h"
 #include "app/startup.h"
 #include "engine/engine_factory.h"
 #include "font/font.h"

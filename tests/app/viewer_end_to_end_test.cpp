@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/app_reset.h"
-#include "app/app_state.h"
+#include "composition/app_state.h"
 #include "app/startup.h"
 #include "composition/sprite.h"
 #include "engine/engine_factory.h"

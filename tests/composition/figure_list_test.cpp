@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/fit_scale.h"
+#include "composition/fit_scale.h"
 #include "tests/composition/composition_fixture.h"
 #include "tests/support/recording_platform.h"
 

@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 
-#include "app/seeded_random.h"
+#include "core/seeded_random.h"
 #include "composition/screen_seeds.h"
 #include "tests/composition/composition_fixture.h"
 

@@ -13,7 +13,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/app_state.h"
+#include "composition/app_state.h"
 #include "app/startup.h"
 #include "composition/sprite.h"
 #include "engine/engine_factory.h"

@@ -7,7 +7,7 @@
 #include <utility>
 #include <string_view>
 
-#include "app/app_state.h"
+#include "composition/app_state.h"
 #include "composition/sprite.h"
 #include "scene/scene.h"
 

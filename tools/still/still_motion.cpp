@@ -1,7 +1,7 @@
 // The per-frame step shared by the picture and the video of driftglow-still.
 #include "tools/still/still_motion.h"
 
-#include "app/app_state.h"
+#include "composition/app_state.h"
 #include "composition/sprite.h"
 #include "engine/hge.h"
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <system_error>
 
-#include "app/app_state.h"
+#include "composition/app_state.h"
 #include "app/frame.h"
 #include "app/render.h"
-#include "app/seeded_random.h"
+#include "core/seeded_random.h"
 #include "app/texture_catalogue.h"
 #include "composition/screen_seeds.h"
 #include "composition/sprite.h"

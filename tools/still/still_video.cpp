@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <thread>
 
-#include "app/app_state.h"
+#include "composition/app_state.h"
 #include "app/render.h"
 #include "engine/sdl/headless_engine.h"
 #include "tools/still/still_motion.h"

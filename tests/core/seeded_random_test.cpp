@@ -2,7 +2,7 @@
 
 #include <climits>
 
-#include "app/seeded_random.h"
+#include "core/seeded_random.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/angles.h"
+#include "core/angles.h"
 
 namespace {
 

@@ -1,4 +1,5 @@
-#include "app/angles.h"
+// vectorAngle and rotateAboutCentre in single precision, as the figures turn.
+#include "core/angles.h"
 
 #include <cmath>
 

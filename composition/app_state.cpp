@@ -1,7 +1,8 @@
-#include "app/app_state.h"
+// The application record and its special members, defined where the scene
+// and font types are complete.
+#include "composition/app_state.h"
 
 #include "font/font.h"
-#include "particles/particle_manager.h"
 #include "scene/scene.h"
 
 AppState::AppState() = default;
@@ -9,4 +10,3 @@ AppState::~AppState() = default;
 AppState& AppState::operator=(AppState&&) = default;
 
 AppState APP_STATE;
-ParticleManager particleManager;

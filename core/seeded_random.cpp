@@ -1,4 +1,6 @@
-#include "app/seeded_random.h"
+// The three screen generators, the seeded step they share, and the runtime
+// generator behind randomBelow.
+#include "core/seeded_random.h"
 
 #include <cstdlib>
 

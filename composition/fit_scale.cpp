@@ -1,8 +1,9 @@
-#include "app/fit_scale.h"
+// computeFitScale: the largest window scale in steps of 1/8 that fits the desktop.
+#include "composition/fit_scale.h"
 
 #include <cmath>
 
-#include "app/app_state.h"
+#include "composition/app_state.h"
 
 float computeFitScale() {
   if (!APP_STATE.platform) return 1.0f;

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "app/app_reset.h"
-#include "app/app_state.h"
-#include "app/fit_scale.h"
+#include "composition/app_state.h"
+#include "composition/fit_scale.h"
 #include "tests/support/recording_platform.h"
 
 namespace {

@@ -1,5 +1,7 @@
 // APP_STATE: the one global application record that the start-up, the frame
-// and render functions and the composition read and write directly.
+// and render functions and the composition read and write directly. It sits
+// here, below the application shell, because the composition reads it every
+// frame; it needs the engine interface and, for its members, the scene and fonts.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +13,6 @@
 
 class SPIX;
 class hgeFont;
-class ParticleManager;
 
 struct AppState {
   AppState();
@@ -45,6 +46,3 @@ struct AppState {
 };
 
 extern AppState APP_STATE;
-
-// The particle systems drawn over the scene; emptied with every new screen.
-extern ParticleManager particleManager;
