@@ -2,7 +2,7 @@
 
 #include "composition/app_state.h"
 #include "core/seeded_random.h"
-#include "composition/sprite.h"
+#include "composition/composition.h"
 #include "particles/particle_manager.h"
 
 void resetAppStateForTests() {

@@ -4,7 +4,7 @@
 #include "app/music.h"
 #include "core/seeded_random.h"
 #include "composition/screen_seeds.h"
-#include "composition/sprite.h"
+#include "composition/composition.h"
 #include "particles/particle_manager.h"
 #include "scene/scene.h"
 

@@ -2,7 +2,7 @@
 
 #include "composition/app_state.h"
 #include "app/help_text.h"
-#include "composition/sprite.h"
+#include "composition/composition.h"
 #include "font/font.h"
 #include "particles/particle_manager.h"
 #include "scene/scene.h"

@@ -10,7 +10,7 @@
 #include <system_error>
 #include <vector>
 
-#include "app/app_state.h"
+#include "composition/app_state.h"
 #include "app/frame.h"
 #include "app/saver_options.h"
 #include "app/startup.h"

@@ -10,7 +10,7 @@
 #include "app/app_reset.h"
 #include "composition/app_state.h"
 #include "composition/screen_seeds.h"
-#include "composition/sprite.h"
+#include "composition/composition.h"
 #include "scene/scene.h"
 #include "tests/support/recording_engine.h"
 

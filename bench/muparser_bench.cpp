@@ -19,7 +19,7 @@
 #include "calc/calc_columns.h"
 #include "calc/value_text.h"
 #include "composition/screen_seeds.h"
-#include "composition/sprite.h"
+#include "composition/composition.h"
 #include "scene/scene.h"
 #include "tests/support/recording_engine.h"
 

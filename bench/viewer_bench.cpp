@@ -16,7 +16,7 @@
 #include "app/startup.h"
 #include "app/texture_catalogue.h"
 #include "composition/screen_seeds.h"
-#include "composition/sprite.h"
+#include "composition/composition.h"
 #include "engine/engine_factory.h"
 #include "engine/sdl/headless_engine.h"
 #include "scene/scene.h"

@@ -8,11 +8,11 @@
 #include "core/angles.h"
 #include "composition/app_state.h"
 #include "composition/figure_animation.h"
-#include "composition/sprite.h"
+#include "composition/composition.h"
 #include "engine/hge.h"
 #include "scene/scene.h"
 #include "scene/scene_object.h"
-#include "scene/sprite.h"
+#include "engine/sprite.h"
 
 namespace {
 

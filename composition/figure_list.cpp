@@ -8,7 +8,7 @@
 #include "composition/app_state.h"
 #include "composition/fit_scale.h"
 #include "composition/figure_animation.h"
-#include "composition/sprite.h"
+#include "composition/composition.h"
 #include "scene/scene.h"
 
 SPRITE composition;

@@ -17,10 +17,10 @@
 #include "calc/calc_columns.h"
 #include "calc/value_text.h"
 #include "composition/figure_values.h"
-#include "composition/sprite.h"
+#include "composition/composition.h"
 #include "scene/scene.h"
 #include "scene/scene_object.h"
-#include "scene/sprite.h"
+#include "engine/sprite.h"
 
 namespace {
 

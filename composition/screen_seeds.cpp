@@ -4,7 +4,7 @@
 #include <cassert>
 
 #include "core/seeded_random.h"
-#include "composition/sprite.h"
+#include "composition/composition.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/hge.h"
-#include "scene/sprite.h"
+#include "engine/sprite.h"
 
 struct FontDescription;
 

@@ -8,8 +8,8 @@
 #include <cstdint>
 
 #include "engine/hge.h"
+#include "engine/sprite.h"
 #include "scene/object_effect.h"
-#include "scene/sprite.h"
 
 struct ParticleVector {
   float x = 0, y = 0;

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "scene/record_list.h"
-#include "scene/sprite.h"
+#include "engine/sprite.h"
 
 class SPIX;
 

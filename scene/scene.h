@@ -11,7 +11,7 @@
 #include "scene/graphics.h"
 #include "scene/name_list.h"
 #include "scene/scene_object.h"
-#include "scene/sprite.h"
+#include "engine/sprite.h"
 
 class SPIX {
  public:

@@ -11,7 +11,7 @@
 #include "app/app_reset.h"
 #include "composition/app_state.h"
 #include "app/startup.h"
-#include "composition/sprite.h"
+#include "composition/composition.h"
 #include "engine/engine_factory.h"
 #include "engine/sdl/headless_engine.h"
 #include "scene/scene.h"

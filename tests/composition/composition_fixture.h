@@ -11,7 +11,7 @@
 #include "app/app_reset.h"
 #include "app/app_reset.h"
 #include "composition/app_state.h"
-#include "composition/sprite.h"
+#include "composition/composition.h"
 #include "scene/scene.h"
 #include "tests/support/recording_engine.h"
 

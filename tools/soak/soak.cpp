@@ -15,7 +15,7 @@
 
 #include "composition/app_state.h"
 #include "app/startup.h"
-#include "composition/sprite.h"
+#include "composition/composition.h"
 #include "engine/engine_factory.h"
 #include "engine/sdl/headless_engine.h"
 

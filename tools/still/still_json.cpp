@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "composition/app_state.h"
-#include "composition/sprite.h"
+#include "composition/composition.h"
 #include "scene/scene.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include "tools/still/still_motion.h"
 
 #include "composition/app_state.h"
-#include "composition/sprite.h"
+#include "composition/composition.h"
 #include "engine/hge.h"
 
 void animateStillFrame(HGE& engine) {

@@ -16,7 +16,7 @@
 #include "core/seeded_random.h"
 #include "app/texture_catalogue.h"
 #include "composition/screen_seeds.h"
-#include "composition/sprite.h"
+#include "composition/composition.h"
 #include "engine/engine_factory.h"
 #include "engine/platform.h"
 #include "engine/program_folder.h"

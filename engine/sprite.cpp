@@ -1,7 +1,7 @@
 // hgeSprite, BoundingRect and ColorRGBA. Corner positions are computed in
 // 32-bit floats (cosine and sine in double, then rounded) so every machine
 // draws the same quads.
-#include "scene/sprite.h"
+#include "engine/sprite.h"
 
 #include <cmath>
 #include <utility>

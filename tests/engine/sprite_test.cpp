@@ -1,5 +1,5 @@
 // Tests of hgeSprite, BoundingRect and ColorRGBA against the recording engine.
-#include "scene/sprite.h"
+#include "engine/sprite.h"
 
 #include <gtest/gtest.h>
 
