@@ -2,6 +2,7 @@
 
 #include "composition/app_state.h"
 #include "app/music.h"
+#include "core/random_below.h"
 #include "core/seeded_random.h"
 #include "composition/screen_seeds.h"
 #include "composition/composition.h"

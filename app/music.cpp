@@ -1,7 +1,7 @@
 #include "app/music.h"
 
 #include "composition/app_state.h"
-#include "core/seeded_random.h"
+#include "core/random_below.h"
 
 namespace {
 

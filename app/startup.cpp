@@ -7,7 +7,7 @@
 #include "app/frame.h"
 #include "app/music.h"
 #include "app/render.h"
-#include "core/seeded_random.h"
+#include "core/random_below.h"
 #include "app/texture_catalogue.h"
 #include "calc/random_below.h"
 #include "font/font.h"

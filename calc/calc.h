@@ -1,7 +1,7 @@
 // CALC: a one-pass operator-priority evaluator for statement lists such as
 // "a=2;z=sin(t*a)+x*y/e1^2". Every number travels as a value text, so each
 // operation's result is rounded to 15 significant digits before it is used
-// again. Needs nothing outside calc/ and the standard library.
+// again. Needs nothing outside calc/, core/ and the standard library.
 //
 // Operators, loosest first (all binary ones left-associative):
 //   0xA4 (rounding to decimals, as text) 200;  & | 248;

@@ -1,20 +1,15 @@
 // The random-integer source behind "rnd": one process-wide function pointer.
 #include "calc/random_below.h"
 
-#include <cstdlib>
+#include "core/random_below.h"
 
 namespace {
-RandomBelowFunction installedRandomBelow = &DefaultCalcRandomBelow;
-}
-
-int DefaultCalcRandomBelow(int n) {
-  if (n == 0) return 0;
-  return std::rand() % n;
+RandomBelowFunction installedRandomBelow = &randomBelow;
 }
 
 RandomBelowFunction SetCalcRandomBelow(RandomBelowFunction function) {
   RandomBelowFunction previous = installedRandomBelow;
-  installedRandomBelow = function != nullptr ? function : &DefaultCalcRandomBelow;
+  installedRandomBelow = function != nullptr ? function : &randomBelow;
   return previous;
 }
 

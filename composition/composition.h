@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "scene/name_list.h"
+#include "scene/owned_name_list.h"
 
 class SPIX_OBJECT;
 
@@ -33,7 +33,7 @@ class SPRITE {
 
   // Sorted by name, case-sensitive, equal names kept (a new one goes before
   // them). The composition owns every FigureEntry in it.
-  NameList<FigureEntry> figures{NameListOrder::Sorted};
+  OwnedNameList<FigureEntry> figures{NameListOrder::Sorted};
   // Formula 0..9 are written by Generate; 10..19 stay empty.
   std::array<std::string, kFormulaCount> formulas;
   float a = 0, b = 0, c = 0, d = 0, e1 = 0, e2 = 0, f = 0;  // the screen's parameters
@@ -81,10 +81,6 @@ class SPRITE {
   // in canvas units; frameTime is not used (every rate is per frame).
   // Allocates nothing once the scene's query list has held the figures.
   void Animate(float frameTime, float mouseX, float mouseY);
-
- private:
-  // Frees every entry, leaving the list empty.
-  void DeleteAllFigures();
 };
 
 // The composition of the running program.

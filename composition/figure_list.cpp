@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "composition/app_state.h"
 #include "composition/fit_scale.h"
@@ -16,10 +17,10 @@ SPRITE composition;
 SPRITE::SPRITE() = default;
 
 // Runs at program exit, when APP_STATE may already be destroyed (the order of
-// static destruction across files is not fixed), so only the entries are
-// freed here: the view reset of Clear would read APP_STATE for the fit scale,
-// and nobody looks at the view after exit.
-SPRITE::~SPRITE() { DeleteAllFigures(); }
+// static destruction across files is not fixed), so it does not Clear: the
+// view reset would read APP_STATE for the fit scale, and nobody looks at the
+// view after exit. The figure list frees its entries itself.
+SPRITE::~SPRITE() = default;
 
 FigureEntry* SPRITE::AddEntry(std::string_view name) {
   auto entry = std::make_unique<FigureEntry>();
@@ -27,8 +28,7 @@ FigureEntry* SPRITE::AddEntry(std::string_view name) {
   std::memcpy(entry->name, name.data(), length);
   entry->name[length] = '\0';
   FigureEntry* added = entry.get();
-  // The list holds the only reference from here on; DeleteFigure takes it back.
-  figures.Add(std::string_view(added->name, length), entry.release());
+  figures.Add(std::string_view(added->name, length), std::move(entry));
   return added;
 }
 
@@ -46,21 +46,10 @@ FigureEntry* SPRITE::CreateFigure(float x, float y, int32_t graphicIndex) {
   return entry;
 }
 
-void SPRITE::DeleteFigure(int i) {
-  if (i < 0 || i >= figures.Count()) return;
-  std::unique_ptr<FigureEntry> owned(figures.ItemAt(i));
-  figures.DeleteAt(i);
-}
-
-void SPRITE::DeleteAllFigures() {
-  for (int i = 0; i < figures.Count(); ++i) std::unique_ptr<FigureEntry> owned(figures.ItemAt(i));
-  figures.Clear();
-}
+void SPRITE::DeleteFigure(int i) { figures.DeleteAt(i); }
 
 void SPRITE::Clear() {
-  // Freeing all entries and then emptying the list leaves what deleting
-  // position 0 until the list is empty leaves, without shifting entries.
-  DeleteAllFigures();
+  figures.Clear();
   zoom = computeFitScale();
   autoMotion = 1;
   panX = 0;

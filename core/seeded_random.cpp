@@ -1,8 +1,5 @@
-// The three screen generators, the seeded step they share, and the runtime
-// generator behind randomBelow.
+// The three screen generators and the seeded step they share.
 #include "core/seeded_random.h"
-
-#include <cstdlib>
 
 SEEDED_RANDOM structureRandom;
 SEEDED_RANDOM colourRandom;
@@ -25,11 +22,4 @@ int32_t SEEDED_RANDOM::Step(int32_t n, int32_t modulus) {
   int64_t magnitude = wrapped < 0 ? -static_cast<int64_t>(wrapped) : wrapped;
   state_ = static_cast<int32_t>(magnitude % modulus + 1);
   return static_cast<int32_t>(residue);
-}
-
-void seedRandomBelow(uint32_t seed) { std::srand(seed); }
-
-int32_t randomBelow(int32_t n) {
-  if (n <= 0) return 0;
-  return std::rand() % n;
 }

@@ -1,6 +1,5 @@
 // Reproducible random numbers: SEEDED_RANDOM, whose sequence follows from a
-// seed so a whole screen follows from three seeds, and randomBelow over the
-// standard library's generator.
+// seed so a whole screen follows from three seeds.
 #pragma once
 
 #include <cstdint>
@@ -24,8 +23,3 @@ class SEEDED_RANDOM {
 extern SEEDED_RANDOM structureRandom;
 extern SEEDED_RANDOM colourRandom;
 extern SEEDED_RANDOM paramRandom;
-
-// Seeds the standard library's generator (once, at start-up).
-void seedRandomBelow(uint32_t seed);
-// 0..n-1 from the standard library's generator; 0 when n <= 0, without drawing.
-int32_t randomBelow(int32_t n);

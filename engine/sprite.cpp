@@ -55,7 +55,7 @@ uint32_t ColorRGBA::ToARGB() const {
 }
 
 hgeSprite::hgeSprite(HTEXTURE texture, float x, float y, float w, float h)
-    : texX_(x), texY_(y), width_(w), height_(h), hge_(hgeCreate(kHgeVersion)) {
+    : texX_(x), texY_(y), width_(w), height_(h) {
   if (texture != 0 && hge_) {
     // The surface size, which may exceed the image: texture coordinates are
     // fractions of the surface. An engine that does not know the handle
@@ -73,39 +73,6 @@ hgeSprite::hgeSprite(HTEXTURE texture, float x, float y, float w, float h)
     vertex.colour = 0xFFFFFFFF;
   }
   quad_.blend = kBlendAlpha;
-}
-
-hgeSprite::hgeSprite(const hgeSprite& other)
-    : quad_(other.quad_),
-      texX_(other.texX_),
-      texY_(other.texY_),
-      width_(other.width_),
-      height_(other.height_),
-      texWidth_(other.texWidth_),
-      texHeight_(other.texHeight_),
-      pivotX_(other.pivotX_),
-      pivotY_(other.pivotY_),
-      flipX_(other.flipX_),
-      flipY_(other.flipY_),
-      hge_(hgeCreate(kHgeVersion)) {}
-
-hgeSprite& hgeSprite::operator=(const hgeSprite& other) {
-  quad_ = other.quad_;
-  texX_ = other.texX_;
-  texY_ = other.texY_;
-  width_ = other.width_;
-  height_ = other.height_;
-  texWidth_ = other.texWidth_;
-  texHeight_ = other.texHeight_;
-  pivotX_ = other.pivotX_;
-  pivotY_ = other.pivotY_;
-  flipX_ = other.flipX_;
-  flipY_ = other.flipY_;
-  return *this;
-}
-
-hgeSprite::~hgeSprite() {
-  if (hge_) hge_->Release();
 }
 
 void hgeSprite::UpdateTextureCoordinates() {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "engine/engine_ref.h"
 #include "engine/hge.h"
 #include "engine/quad.h"
 
@@ -46,11 +47,11 @@ class hgeSprite {
  public:
   // x, y, w, h: the source rectangle in texels.
   hgeSprite(HTEXTURE texture, float x, float y, float w, float h);
-  // A copy takes an engine reference of its own.
-  hgeSprite(const hgeSprite& other);
-  // Copies everything but the engine reference.
-  hgeSprite& operator=(const hgeSprite& other);
-  ~hgeSprite();
+  // A copy takes an engine reference of its own; assignment copies
+  // everything but the engine reference.
+  hgeSprite(const hgeSprite& other) = default;
+  hgeSprite& operator=(const hgeSprite& other) = default;
+  ~hgeSprite() = default;
 
   // rotationRadians is clockwise on screen; vscale exactly 0 means hscale.
   // Computes the four corners and submits the quad. Allocates nothing.
@@ -92,5 +93,5 @@ class hgeSprite {
   float pivotX_ = 0.0f, pivotY_ = 0.0f;
   bool flipX_ = false, flipY_ = false;
   // The engine this sprite acquired, so that it releases the same one.
-  HGE* hge_ = nullptr;
+  EngineRef hge_;
 };

@@ -16,7 +16,7 @@ constexpr char kLineFeed = '\n';
 
 }  // namespace
 
-hgeFont::hgeFont(const char* descriptionName) : hge_(hgeCreate(kHgeVersion)) {
+hgeFont::hgeFont(const char* descriptionName) {
   if (!hge_ || !descriptionName) return;
   uint32_t size = 0;
   void* block = hge_->Resource_Load(descriptionName, &size);
@@ -43,7 +43,6 @@ hgeFont::~hgeFont() {
   for (auto& glyph : glyphs_) glyph.reset();
   if (hge_) {
     for (HTEXTURE texture : loadedTextures_) hge_->Texture_Free(texture);
-    hge_->Release();
   }
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "engine/engine_ref.h"
 #include "engine/hge.h"
 #include "engine/sprite.h"
 
@@ -77,7 +78,7 @@ class hgeFont {
   float lineHeight_ = 0.0f;
   float scale_ = 1.0f;
 
-  HGE* hge_ = nullptr;
+  EngineRef hge_;
   // Every texture a "Bitmap" line loaded: glyphs keep the texture they were
   // made with even when a later line replaces the font's texture.
   std::vector<HTEXTURE> loadedTextures_;

@@ -2,6 +2,8 @@
 // removal pass, and drawing in list order.
 #include "particles/particle_manager.h"
 
+#include <utility>
+
 ParticleManager particleManager;
 
 ParticleManager::ParticleManager(float stepSeconds) : stepSeconds_(stepSeconds) {}
@@ -10,22 +12,12 @@ ParticleManager::~ParticleManager() { Clear(); }
 
 int ParticleManager::Add(std::string_view name, std::unique_ptr<ParticleSystem> system) {
   if (!system) return -1;
-  const int position = systems_.Add(name, system.get());
-  system.release();  // the list's entry owns it from here on
-  return position;
+  return systems_.Add(name, std::move(system));
 }
 
-void ParticleManager::DeleteAt(int i) {
-  if (i < 0 || i >= systems_.Count()) return;
-  // Out of the list first, so that it never holds a destroyed system; the
-  // system's destructor releases its engine reference.
-  std::unique_ptr<ParticleSystem> system(systems_.ItemAt(i));
-  systems_.DeleteAt(i);
-}
+void ParticleManager::DeleteAt(int i) { systems_.DeleteAt(i); }
 
-void ParticleManager::Clear() {
-  while (systems_.Count() > 0) DeleteAt(0);
-}
+void ParticleManager::Clear() { systems_.Clear(); }
 
 void ParticleManager::Update(float /*frameTime*/) {
   for (int i = 0; i < systems_.Count(); ++i) {

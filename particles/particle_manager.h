@@ -1,13 +1,13 @@
 // ParticleManager: a sorted, named list of owned particle systems, stepped by
 // a fixed time each frame and drawn in list order. Finished systems are
-// dropped by the update. Needs the particle system and the scene's NameList.
+// dropped by the update. Needs the particle system and the scene's owning NameList.
 #pragma once
 
 #include <memory>
 #include <string_view>
 
 #include "particles/particle_system.h"
-#include "scene/name_list.h"
+#include "scene/owned_name_list.h"
 
 class ParticleManager {
  public:
@@ -46,8 +46,7 @@ class ParticleManager {
   float StepSeconds() const { return stepSeconds_; }
 
  private:
-  // Items are owned here: each entry's system is destroyed by DeleteAt.
-  NameList<ParticleSystem> systems_{NameListOrder::Sorted};
+  OwnedNameList<ParticleSystem> systems_{NameListOrder::Sorted};
   float stepSeconds_;
 };
 

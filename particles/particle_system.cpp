@@ -41,11 +41,9 @@ ParticleVector FastNormalise(ParticleVector v) {
   return {v.x * r, v.y * r};
 }
 
-ParticleSystem::ParticleSystem(const ParticleSystemInfo& info) : info_(info), hge_(hgeCreate(kHgeVersion)) {}
+ParticleSystem::ParticleSystem(const ParticleSystemInfo& info) : info_(info) {}
 
-ParticleSystem::~ParticleSystem() {
-  if (hge_) hge_->Release();
-}
+ParticleSystem::~ParticleSystem() = default;
 
 void ParticleSystem::Update(float dt) {
   if (updateInterval_ == 0) {

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/engine_ref.h"
 #include "engine/hge.h"
 #include "engine/sprite.h"
 #include "scene/object_effect.h"
@@ -136,5 +137,5 @@ class ParticleSystem : public ObjectEffect {
   std::array<Particle, kMaxParticles> particles_{};
 
   // The engine this system acquired, so that it releases the same one.
-  HGE* hge_ = nullptr;
+  EngineRef hge_;
 };

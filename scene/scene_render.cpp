@@ -4,16 +4,12 @@
 // written into it right before each object is drawn. Allocates nothing.
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <limits>
 
+#include "core/random_below.h"
 #include "scene/scene.h"
 
 namespace {
-
-// A number below n (0 when n < 1) from the standard library's generator, the
-// one the application seeds at start-up.
-int32_t randomBelow(int32_t n) { return n < 1 ? 0 : std::rand() % n; }
 
 // Whole frames of frameSize in sheetSize; at least 1, so that a frame of
 // width or height 0 (or anything else that does not divide) means one frame.

@@ -4,6 +4,7 @@
 #include "composition/app_state.h"
 #include "app/frame.h"
 #include "app/music.h"
+#include "core/random_below.h"
 #include "core/seeded_random.h"
 #include "engine/engine_factory.h"
 #include "tests/support/recording_engine.h"

@@ -9,6 +9,7 @@
 
 #include "calc/calc.h"
 #include "calc/random_below.h"
+#include "core/random_below.h"
 
 namespace {
 
@@ -123,7 +124,7 @@ TEST_F(RecordingRandom, RndAsksForTheTruncatedMagnitude) {
 }
 
 TEST(CalcFunctions, RndUsesTheCLibraryGeneratorByDefault) {
-  ASSERT_EQ(SetCalcRandomBelow(nullptr), &DefaultCalcRandomBelow);
+  ASSERT_EQ(SetCalcRandomBelow(nullptr), &randomBelow);
   CALC calc;
   std::vector<int> seen(6, 0);
   for (int i = 0; i < 600; ++i) {
@@ -135,11 +136,11 @@ TEST(CalcFunctions, RndUsesTheCLibraryGeneratorByDefault) {
     ++seen[static_cast<std::size_t>(value)];
   }
   for (int count : seen) EXPECT_GT(count, 0);
-  EXPECT_EQ(DefaultCalcRandomBelow(0), 0);
+  EXPECT_EQ(randomBelow(0), 0);
   std::srand(99);
   int expected = std::rand() % 1000;
   std::srand(99);
-  EXPECT_EQ(DefaultCalcRandomBelow(1000), expected);
+  EXPECT_EQ(randomBelow(1000), expected);
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+// Tests of SEEDED_RANDOM: seeding, the two moduli, and the extremes of its argument.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -54,26 +55,6 @@ TEST(SeededRandom, StaysInRangeOverLongRunsAndExtremeArguments) {
   EXPECT_LE(generator.drawLarge(INT_MAX), INT_MAX);
   generator.drawLarge(INT_MIN);  // must not overflow on negation
   EXPECT_GT(generator.State(), 0);
-}
-
-TEST(RandomBelow, ZeroAndOneAndRange) {
-  seedRandomBelow(42);
-  EXPECT_EQ(randomBelow(0), 0);
-  EXPECT_EQ(randomBelow(-3), 0);
-  for (int i = 0; i < 1000; ++i) {
-    ASSERT_EQ(randomBelow(1), 0);
-    int32_t r = randomBelow(3);
-    ASSERT_GE(r, 0);
-    ASSERT_LT(r, 3);
-  }
-}
-
-TEST(RandomBelow, ZeroDoesNotDrawAndEqualSeedsRepeat) {
-  seedRandomBelow(7);
-  int32_t first = randomBelow(100000);
-  seedRandomBelow(7);
-  randomBelow(0);
-  EXPECT_EQ(randomBelow(100000), first);
 }
 
 }  // namespace

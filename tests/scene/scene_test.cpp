@@ -80,8 +80,8 @@ TEST_F(SceneTest, GraphicsKeepRegistrationOrderAndTheirSettings) {
   EXPECT_EQ(first->sprite->GetVertexColor(3), 0xFFFFFFFFu);
   EXPECT_EQ(second->sprite->GetTextureX(), 8);
   EXPECT_EQ(second->sprite->GetWidth(), 16);
-  EXPECT_EQ(first->collisionCircles.Records().Count(), 0);
-  EXPECT_EQ(first->nodePoints.Records().Count(), 0);
+  EXPECT_EQ(first->collisionCircles.Count(), 0);
+  EXPECT_EQ(first->nodePoints.Count(), 0);
 
   EXPECT_EQ(scene.GraphicsAt(0), first);
   EXPECT_EQ(scene.GraphicsAt(1), second);
