@@ -6,6 +6,7 @@
 #include "core/seeded_random.h"
 #include "composition/screen_seeds.h"
 #include "composition/composition.h"
+#include "composition/frame_input.h"
 #include "particles/particle_manager.h"
 #include "scene/scene.h"
 
@@ -36,25 +37,22 @@ void newScreen() {
 bool frameFunction() {
   HGE* engine = APP_STATE.engine;
   float dt = engine->Timer_GetDelta();
-  float mouseX = 0, mouseY = 0;
-  engine->Input_GetMousePos(&mouseX, &mouseY);
-  mouseX /= APP_STATE.windowScale;
-  mouseY /= APP_STATE.windowScale;
-  composition.Animate(dt, mouseX, mouseY);
+  const FrameInput input = readFrameInput(*engine, APP_STATE.windowScale);
+  if (composition.Animate(dt, input)) APP_STATE.autoGenerate = 0;
   particleManager.Update(dt);
 
-  if (engine->Input_GetKeyState(kKeyX) && keyUnlocked()) return true;
-  if (engine->Input_GetKeyState(kKeyN) && keyUnlocked()) {
+  if (input.keyX && keyUnlocked()) return true;
+  if (input.keyN && keyUnlocked()) {
     newScreen();
     lockKeys();
   }
-  if (engine->Input_GetKeyState(kKeyU) && keyUnlocked()) {
+  if (input.keyU && keyUnlocked()) {
     APP_STATE.autoGenerate = 1;
     APP_STATE.autoCountdown = 0;
     lockKeys();
   }
 
-  if (!engine->Input_GetKeyState(kKeyLeftButton) && APP_STATE.autoGenerate != 0) {
+  if (!input.leftButton && APP_STATE.autoGenerate != 0) {
     if (APP_STATE.autoCountdown > 0) {
       --APP_STATE.autoCountdown;
     } else {

@@ -9,6 +9,7 @@
 
 #include "app/app_reset.h"
 #include "composition/app_state.h"
+#include "composition/frame_input.h"
 #include "composition/screen_seeds.h"
 #include "composition/composition.h"
 #include "scene/scene.h"
@@ -70,8 +71,10 @@ void BM_AnimateFrame(benchmark::State& state) {
   composition.scaleMode = 1;
   composition.zoomMode = 2;
   composition.brightnessSum = composition.alphaSum = -2;  // the colour check of a screen shown for a while
+  FrameInput input = readFrameInput(screen.Engine(), 1);
+  input.mouseX = input.mouseY = 480;
   for (auto _ : state) {
-    composition.Animate(0.02f, 480, 480);
+    composition.Animate(0.02f, input);
     screen.Engine().transforms.clear();
   }
   state.counters["figures"] = composition.figures.Count();

@@ -12,6 +12,7 @@
 #include "scene/owned_name_list.h"
 
 class SPIX_OBJECT;
+struct FrameInput;
 
 // One figure: the decimal text of its graphic index and the scene object that
 // shows it. The object belongs to the scene and points back here through its
@@ -76,11 +77,12 @@ class SPRITE {
   void SampleGrid();
 
   // --- Per-frame animation (figure_animation.cpp) ---------------------------
-  // Sets the view, runs the automatic motion and the viewing controls, turns
-  // and scales every figure and runs the colour check. mouseX and mouseY are
-  // in canvas units; frameTime is not used (every rate is per frame).
-  // Allocates nothing once the scene's query list has held the figures.
-  void Animate(float frameTime, float mouseX, float mouseY);
+  // Sets the view, runs the automatic motion and the viewing controls from
+  // input, turns and scales every figure and runs the colour check;
+  // frameTime is not used (every rate is per frame). Returns true when the
+  // wheel was turned over the window: the caller then switches the automatic
+  // generator off. Allocates nothing once the scene's query list has held the figures.
+  bool Animate(float frameTime, const FrameInput& input);
 };
 
 // The composition of the running program.

@@ -8,6 +8,7 @@
 #include "core/angles.h"
 #include "composition/app_state.h"
 #include "composition/figure_animation.h"
+#include "composition/frame_input.h"
 #include "composition/composition.h"
 #include "engine/hge.h"
 #include "scene/scene.h"
@@ -49,7 +50,7 @@ void resetFigureAnimationState() {
   lastMouseY = 0;
 }
 
-void SPRITE::Animate(float frameTime, float mouseX, float mouseY) {
+bool SPRITE::Animate(float frameTime, const FrameInput& input) {
   HGE* engine = APP_STATE.engine;
   SPIX* scene = APP_STATE.scene.get();
   const float width = APP_STATE.screenWidth;
@@ -69,7 +70,8 @@ void SPRITE::Animate(float frameTime, float mouseX, float mouseY) {
   // 2. This frame's turn (radians) and scale factor; 0 means no change.
   float turn = 0;
   float grow = 0;
-  const bool frozen = engine && engine->Input_GetKeyState(kKeyLeftButton);
+  const bool frozen = input.leftButton;
+  bool wheelTurned = false;
 
   // 3. Automatic motion of a fresh screen.
   if (!frozen && autoMotion != 0) {
@@ -86,11 +88,11 @@ void SPRITE::Animate(float frameTime, float mouseX, float mouseY) {
   }
 
   // 4. The viewing controls, while the pointer is over the window.
-  if (!frozen && engine && engine->Input_IsMouseOver()) {
-    const int wheel = engine->Input_GetMouseWheel();
+  if (!frozen && input.mouseOver) {
+    const int wheel = input.wheel;
     if (wheel != 0) {
-      const bool shift = engine->Input_GetKeyState(kKeyShift);
-      const bool ctrl = engine->Input_GetKeyState(kKeyCtrl);
+      const bool shift = input.shift;
+      const bool ctrl = input.ctrl;
       if (wheel > 0) {
         if (shift) {
           turn = kWheelTurn;
@@ -111,27 +113,29 @@ void SPRITE::Animate(float frameTime, float mouseX, float mouseY) {
         }
       }
       autoMotion = 0;
-      APP_STATE.autoGenerate = 0;
+      wheelTurned = true;
     }
 
     // Held keys win over the automatic motion and the wheel; they have no limits.
-    if (engine->Input_GetKeyState(kKeyD)) {
+    if (input.keyD) {
       turn = kAutoTurn;
-    } else if (engine->Input_GetKeyState(kKeyA)) {
+    } else if (input.keyA) {
       turn = -kAutoTurn;
     }
-    if (engine->Input_GetKeyState(kKeyQ)) {
+    if (input.keyQ) {
       grow = kAutoGrow;
-    } else if (engine->Input_GetKeyState(kKeyE)) {
+    } else if (input.keyE) {
       grow = kAutoShrink;
     }
-    if (engine->Input_GetKeyState(kKeyW)) {
+    if (input.keyW) {
       zoom = static_cast<float>(zoom * kAutoZoomOut);
-    } else if (engine->Input_GetKeyState(kKeyS)) {
+    } else if (input.keyS) {
       zoom = static_cast<float>(zoom * kAutoZoomIn);
     }
 
-    if (engine->Input_GetKeyState(kKeyRightButton) && zoom != 0 &&
+    const float mouseX = input.mouseX;
+    const float mouseY = input.mouseY;
+    if (input.rightButton && zoom != 0 &&
         (mouseX != static_cast<float>(lastMouseX) || mouseY != static_cast<float>(lastMouseY))) {
       panX += (mouseX - lastMouseX) * windowScale / zoom;
       panY += (mouseY - lastMouseY) * windowScale / zoom;
@@ -172,4 +176,5 @@ void SPRITE::Animate(float frameTime, float mouseX, float mouseY) {
     brightnessSum = found > 0 && brightnessSum / (3 * found) < 0.08 ? kApplyBaseColour : kCheckOver;
     alphaSum = found > 0 && alphaSum / found < 0.05 ? kApplyBaseColour : kCheckOver;
   }
+  return wheelTurned;
 }

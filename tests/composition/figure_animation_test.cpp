@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "composition/frame_input.h"
 #include "tests/composition/composition_fixture.h"
 
 // The cases below name only the fields that differ from the defaults.
@@ -21,7 +22,14 @@ class FigureAnimation : public CompositionTest {
     composition.brightnessSum = composition.alphaSum = -2;  // colour check idle
     figure_ = composition.CreateFigure(100, 0, 0)->object;
   }
-  void Frame(float mouseX = 0, float mouseY = 0) { composition.Animate(0.02f, mouseX, mouseY); }
+  // As the frame function runs the step: input read once, the generator
+  // switched off when the step reports the wheel.
+  void Frame(float mouseX = 0, float mouseY = 0) {
+    FrameInput input = readFrameInput(*engine_, APP_STATE.windowScale);
+    input.mouseX = mouseX;
+    input.mouseY = mouseY;
+    if (composition.Animate(0.02f, input)) APP_STATE.autoGenerate = 0;
+  }
 
   SPIX_OBJECT* figure_ = nullptr;
 };
@@ -211,7 +219,7 @@ class ColourCheck : public CompositionTest {
     }
     composition.brightnessSum = composition.alphaSum = 0;  // as Generate leaves them
   }
-  void Frame() { composition.Animate(0.02f, 0, 0); }
+  void Frame() { composition.Animate(0.02f, readFrameInput(*engine_, APP_STATE.windowScale)); }
   bool AllTinted(uint32_t tint) {
     for (int i = 0; i < composition.figures.Count(); ++i) {
       if (composition.figures.ItemAt(i)->object->tint != tint) return false;

@@ -1,5 +1,6 @@
 // Checks that the composition's per-frame step allocates nothing on a full
 // screen with turning and scaling on.
+#include "composition/frame_input.h"
 #include "composition/screen_seeds.h"
 #include "tests/composition/composition_fixture.h"
 #include "tests/support/allocation_counter.h"
@@ -20,9 +21,17 @@ TEST_F(AnimationAllocation, AFrameOfAFullScreenAllocatesNothing) {
   engine_->transforms.reserve(64);  // the recording itself must not count
   engine_->Input().SetHeld(kKeyRightButton, true);
   // The first frames size the scene's query list and run the colour check.
-  for (int i = 0; i < 3; ++i) composition.Animate(0.02f, static_cast<float>(i), 0);
+  FrameInput input = readFrameInput(*engine_, 1);
+  for (int i = 0; i < 3; ++i) {
+    input.mouseX = static_cast<float>(i);
+    composition.Animate(0.02f, input);
+  }
   const long before = AllocationCount();
-  for (int i = 0; i < 20; ++i) composition.Animate(0.02f, static_cast<float>(i), 5);
+  input.mouseY = 5;
+  for (int i = 0; i < 20; ++i) {
+    input.mouseX = static_cast<float>(i);
+    composition.Animate(0.02f, input);
+  }
   EXPECT_EQ(AllocationCount() - before, 0);
   EXPECT_NE(composition.panX, 0);
 }

@@ -3,10 +3,10 @@
 
 #include "composition/app_state.h"
 #include "composition/composition.h"
+#include "composition/frame_input.h"
 #include "engine/hge.h"
 
 void animateStillFrame(HGE& engine) {
-  float mouseX = 0, mouseY = 0;
-  engine.Input_GetMousePos(&mouseX, &mouseY);
-  composition.Animate(engine.Timer_GetDelta(), mouseX / APP_STATE.windowScale, mouseY / APP_STATE.windowScale);
+  const float dt = engine.Timer_GetDelta();
+  if (composition.Animate(dt, readFrameInput(engine, APP_STATE.windowScale))) APP_STATE.autoGenerate = 0;
 }
