@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "tests/composition/still_tool_fixture.h"
-#include "tools/tonepack/stored_zip.h"
+#include "tools/common/binary_file.h"
+#include "tools/pack/zip_writer.h"
 #include "tools/tonepack/tone_track.h"
 
 extern "C" {
@@ -67,9 +68,12 @@ class StillVideoTool : public StillTool {
   void SetUp() override {
     StillTool::SetUp();
     // Tones in place of the viewer's music; longer than any clip here.
-    const std::vector<ZipEntry> tracks = {{"sound/MoonGarden.mp3", EncodeToneMp3({440.0, 2.0, 0.3, 44100, 64})},
-                                          {"sound/Kalliope.mp3", EncodeToneMp3({660.0, 2.0, 0.3, 44100, 64})}};
-    ASSERT_TRUE(WriteFileBytes((folder_ / "Sound.paq").string(), BuildStoredZip(tracks)));
+    const std::vector<pack::ZipEntry> tracks = {{"sound/MoonGarden.mp3", EncodeToneMp3({440.0, 2.0, 0.3, 44100, 64})},
+                                                {"sound/Kalliope.mp3", EncodeToneMp3({660.0, 2.0, 0.3, 44100, 64})}};
+    std::vector<uint8_t> archive;
+    std::string error;
+    ASSERT_TRUE(pack::BuildZip(tracks, archive, error)) << error;
+    ASSERT_TRUE(tools::WriteBinaryFile((folder_ / "Sound.paq").string(), archive));
   }
 
   // The names in the folder starting with prefix: outputs and leftovers.

@@ -16,7 +16,7 @@ struct LameDeleter {
 
 }  // namespace
 
-bool EncodeMp3(const StereoPcm& pcm, std::vector<uint8_t>& mp3, std::string& error) {
+bool EncodeMp3(const StereoPcm& pcm, std::vector<uint8_t>& mp3, std::string& error, const Mp3Settings& settings) {
   if (pcm.left.size() != pcm.right.size()) {
     error = "channels differ in length";
     return false;
@@ -26,14 +26,14 @@ bool EncodeMp3(const StereoPcm& pcm, std::vector<uint8_t>& mp3, std::string& err
     error = "LAME did not start";
     return false;
   }
-  lame_set_num_channels(lame.get(), 2);
+  lame_set_num_channels(lame.get(), settings.mono ? 1 : 2);
   lame_set_in_samplerate(lame.get(), pcm.sampleRate);
   lame_set_out_samplerate(lame.get(), pcm.sampleRate);
-  lame_set_mode(lame.get(), JOINT_STEREO);
+  lame_set_mode(lame.get(), settings.mono ? MONO : JOINT_STEREO);
   lame_set_VBR(lame.get(), vbr_off);
-  lame_set_brate(lame.get(), kMp3KilobitsPerSecond);
-  lame_set_quality(lame.get(), 3);
-  lame_set_bWriteVbrTag(lame.get(), 1);
+  lame_set_brate(lame.get(), settings.kilobitsPerSecond);
+  lame_set_quality(lame.get(), settings.quality);
+  lame_set_bWriteVbrTag(lame.get(), settings.infoTag ? 1 : 0);
   lame_set_write_id3tag_automatic(lame.get(), 0);
   if (lame_init_params(lame.get()) < 0) {
     error = "LAME refused the settings";
@@ -60,6 +60,7 @@ bool EncodeMp3(const StereoPcm& pcm, std::vector<uint8_t>& mp3, std::string& err
     return false;
   }
   mp3.insert(mp3.end(), buffer.begin(), buffer.begin() + flushed);
+  if (!settings.infoTag) return true;
   const size_t tagSize = lame_get_lametag_frame(lame.get(), buffer.data(), buffer.size());
   if (tagSize > 0 && tagSize <= mp3.size()) std::copy(buffer.begin(), buffer.begin() + static_cast<ptrdiff_t>(tagSize), mp3.begin());
   return true;

@@ -12,8 +12,8 @@
 #include <cstdio>
 #include <thread>
 
-#include "composition/app_state.h"
 #include "app/render.h"
+#include "composition/app_state.h"
 #include "engine/sdl/headless_engine.h"
 #include "tools/still/still_motion.h"
 #include "tools/still/still_run.h"

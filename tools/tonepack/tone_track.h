@@ -1,5 +1,5 @@
-// Short sine-tone MP3 tracks encoded with LAME: test and placeholder music.
-// Needs nothing of the engine.
+// Short sine-tone MP3 tracks, encoded as the music generator encodes its
+// pieces: test and placeholder music. Needs nothing of the engine.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +13,7 @@ struct ToneSettings {
   int bitrateKbps = 64;
 };
 
-// The MP3 bytes of a mono tone faded in and out over 10 ms; empty when the
-// encoder fails or the settings are out of range (no samples, rate below 8000 Hz).
+// The MP3 bytes of a mono tone faded in and out over 10 ms, without an Info
+// tag; empty when the encoder fails or the settings are out of range (no
+// samples, rate below 8000 Hz).
 std::vector<uint8_t> EncodeToneMp3(const ToneSettings& tone);

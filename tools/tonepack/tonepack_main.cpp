@@ -3,8 +3,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
+#include <vector>
 
-#include "tools/tonepack/stored_zip.h"
+#include "tools/common/binary_file.h"
+#include "tools/pack/zip_writer.h"
 #include "tools/tonepack/tone_track.h"
 
 int main(int argc, char** argv) {
@@ -30,7 +33,7 @@ int main(int argc, char** argv) {
       {"sound/Kalliope.mp3", 330.0},
       {"sound/Mercury.mp3", 440.0},
   };
-  std::vector<ZipEntry> entries;
+  std::vector<pack::ZipEntry> entries;
   for (const Track& track : tracks) {
     ToneSettings tone;
     tone.frequencyHz = track.frequencyHz;
@@ -42,8 +45,13 @@ int main(int argc, char** argv) {
     }
     entries.push_back({track.name, std::move(mp3)});
   }
-  std::vector<uint8_t> zip = BuildStoredZip(entries);
-  if (zip.empty() || !WriteFileBytes(argv[1], zip)) {
+  std::vector<uint8_t> zip;
+  std::string error;
+  if (!pack::BuildZip(entries, zip, error)) {
+    std::fprintf(stderr, "%s: %s\n", argv[0], error.c_str());
+    return 1;
+  }
+  if (!tools::WriteBinaryFile(argv[1], zip)) {
     std::fprintf(stderr, "%s: cannot write %s\n", argv[0], argv[1]);
     return 1;
   }

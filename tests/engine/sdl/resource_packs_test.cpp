@@ -7,7 +7,6 @@
 
 #include "engine/sdl/headless_engine.h"
 #include "tests/engine/sdl/test_files.h"
-#include "tools/tonepack/stored_zip.h"
 
 namespace {
 

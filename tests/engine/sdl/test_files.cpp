@@ -1,13 +1,15 @@
-// Test helpers: PNG encoding by hand, temporary folders, environment.
+// Test helpers: PNG encoding by hand, stored zips, temporary folders, environment.
 #include "tests/engine/sdl/test_files.h"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
 
-#include "tools/tonepack/stored_zip.h"
+#include "tools/common/binary_file.h"
 
 namespace {
 
@@ -48,6 +50,18 @@ std::vector<uint8_t> zlibStored(const std::vector<uint8_t>& raw) {
 }
 
 }  // namespace
+
+uint32_t Crc32(const uint8_t* data, size_t size) { return static_cast<uint32_t>(crc32_z(0L, data, size)); }
+
+std::vector<uint8_t> BuildStoredZip(const std::vector<pack::ZipEntry>& entries) {
+  std::vector<uint8_t> archive;
+  std::string error;
+  if (!pack::BuildZip(entries, archive, error)) {
+    ADD_FAILURE() << "zip: " << error;
+    return {};
+  }
+  return archive;
+}
 
 std::vector<uint8_t> EncodePng(const TestImage& image) {
   std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
@@ -90,7 +104,7 @@ TempFolder::~TempFolder() {
 void TempFolder::Write(const std::string& relative, const std::vector<uint8_t>& bytes) const {
   std::filesystem::path file = path_ / relative;
   std::filesystem::create_directories(file.parent_path());
-  WriteFileBytes(file.string(), bytes);
+  EXPECT_TRUE(tools::WriteBinaryFile(file.string(), bytes)) << file;
 }
 
 void TempFolder::Write(const std::string& relative, const std::string& text) const {

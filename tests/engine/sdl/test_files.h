@@ -1,6 +1,6 @@
 // Helpers for the SDL engine tests, with no SDL in them: uncompressed PNG
-// images, scoped temporary folders and environment variables, and the
-// folder where failing pixel tests leave their actual frames.
+// images, stored zip archives, scoped temporary folders and environment
+// variables, and the folder where failing pixel tests leave their actual frames.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "tools/pack/zip_writer.h"
 
 struct TestImage {
   int width = 0;
@@ -18,6 +20,13 @@ struct TestImage {
 
 // An 8-bit RGBA PNG with stored (uncompressed) deflate blocks.
 std::vector<uint8_t> EncodePng(const TestImage& image);
+
+// CRC-32 as zip archives and PNG chunks use it.
+uint32_t Crc32(const uint8_t* data, size_t size);
+
+// The entries as a stored zip archive, from the resource pack writer. A set
+// of entries the writer refuses fails the test and gives no bytes.
+std::vector<uint8_t> BuildStoredZip(const std::vector<pack::ZipEntry>& entries);
 
 // Where pixel tests write the frame they saw when it differs from the expected one.
 std::string ActualFramePath(const std::string& name);
