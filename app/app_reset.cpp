@@ -1,3 +1,4 @@
+// resetAppStateForTests: every global record back to its state before start-up.
 #include "app/app_reset.h"
 
 #include "composition/app_state.h"

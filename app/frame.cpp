@@ -1,3 +1,6 @@
+// The frame function: the composition's step, the particles, the X, N and U
+// keys with their lock, the automatic generator's countdown, the music and
+// the screen clock; and the reset and rebuild of a screen.
 #include "app/frame.h"
 
 #include "composition/app_state.h"

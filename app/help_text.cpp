@@ -1,3 +1,4 @@
+// The help and credits text shown while the left mouse button is held.
 #include "app/help_text.h"
 
 const char* const kHelpText =

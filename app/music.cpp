@@ -1,3 +1,5 @@
+// The three tracks: loading them at start-up and starting the next one
+// whenever none is playing.
 #include "app/music.h"
 
 #include "composition/app_state.h"

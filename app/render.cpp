@@ -1,3 +1,5 @@
+// The render function: the scene, the particles and, while the left button
+// is held, the outlined help overlay, which keeps its size at any zoom.
 #include "app/render.h"
 
 #include "composition/app_state.h"

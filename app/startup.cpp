@@ -1,3 +1,5 @@
+// driftglowMain: the start-up question, the engine's states, resource
+// loading, the frame loop and the shutdown order.
 #include "app/startup.h"
 
 #include <utility>

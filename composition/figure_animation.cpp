@@ -57,7 +57,7 @@ bool SPRITE::Animate(float frameTime, const FrameInput& input) {
   const float height = APP_STATE.screenHeight;
   const float windowScale = APP_STATE.windowScale;
 
-  // 1. The view, from the values of the previous frame: scene point
+  // The view, from the values of the previous frame: scene point
   // (-panX, -panY) lands on the window centre after the engine's scaling.
   // A zoom of 0 (only before the first Clear, or after W has been held for a
   // very long time) would put the view at infinity; the last view then stays.
@@ -67,13 +67,13 @@ bool SPRITE::Animate(float frameTime, const FrameInput& input) {
   }
   if (engine) engine->Gfx_SetTransform(0, 0, 0, 0, 0, zoom, zoom);
 
-  // 2. This frame's turn (radians) and scale factor; 0 means no change.
+  // This frame's turn (radians) and scale factor; 0 means no change.
   float turn = 0;
   float grow = 0;
   const bool frozen = input.leftButton;
   bool wheelTurned = false;
 
-  // 3. Automatic motion of a fresh screen.
+  // Automatic motion of a fresh screen.
   if (!frozen && autoMotion != 0) {
     zoom = static_cast<float>(zoom * 0.999);
     if (0.1 * windowScale > zoom) zoom = static_cast<float>(0.1 * windowScale);
@@ -87,7 +87,7 @@ bool SPRITE::Animate(float frameTime, const FrameInput& input) {
     }
   }
 
-  // 4. The viewing controls, while the pointer is over the window.
+  // The viewing controls, while the pointer is over the window.
   if (!frozen && input.mouseOver) {
     const int wheel = input.wheel;
     if (wheel != 0) {
@@ -144,7 +144,7 @@ bool SPRITE::Animate(float frameTime, const FrameInput& input) {
     lastMouseY = truncateMouse(mouseY);
   }
 
-  // 5. The figures, found again by their object name.
+  // The figures, found again by their object name.
   const int found = scene ? scene->FindObjects("ti", false, nullptr) : 0;
   for (int i = 0; i < found; ++i) {
     SPIX_OBJECT* object = scene->FoundObject(i);
@@ -167,7 +167,7 @@ bool SPRITE::Animate(float frameTime, const FrameInput& input) {
     }
   }
 
-  // 6. The colour check's conclusion: a screen whose mean channel is below
+  // The colour check's conclusion: a screen whose mean channel is below
   // 0.08, or whose mean alpha is below 0.05, takes the base colour next frame.
   if (brightnessSum == kApplyBaseColour || alphaSum == kApplyBaseColour) {
     brightnessSum = kCheckOver;

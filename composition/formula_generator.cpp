@@ -46,7 +46,7 @@ std::string constantFormula(double value) {
   return std::string(text, written.ptr);
 }
 
-// The random expression of Step 1 for formula v: one to four terms, each a
+// The random expression of formula text v: one to four terms, each a
 // function, an argument, a suffix and, between terms, an operator. The first
 // term of formula 0 is always "cos(t)" and of formula 1 "sin(t)", drawing nothing.
 std::string randomExpression(int v) {

@@ -1,3 +1,4 @@
+// EngineRandom::Float: xorshift32 scaled to the requested range.
 #include "engine/engine_random.h"
 
 float EngineRandom::Float(float min, float max) {

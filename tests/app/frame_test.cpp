@@ -1,3 +1,5 @@
+// Tests of the frame function against the recording engine: keys and their
+// lock, the automatic generator, the music and the screen clock.
 #include <gtest/gtest.h>
 
 #include "app/app_reset.h"

@@ -1,3 +1,4 @@
+// Tests of the start-up and shutdown paths with the recording engine and platform.
 #include <gtest/gtest.h>
 
 #include "app/app_reset.h"

@@ -79,8 +79,8 @@ TEST_F(ViewerEndToEnd, ScriptedSessionFromStartToExit) {
       previous.lastTrack = APP_STATE.lastTrack;
       previous.formula0 = composition.formulas[0];
       previous.overlayInk = overlayInk(engine, 240, 150, 720, 260);
-      // The help overlay drawn with the real fonts, kept beside the test for a look.
-      if (frame == 31) engine.SaveFrame((previousDirectory_ / "viewer_overlay.png").string());
+      // The help overlay drawn with the real fonts, kept in the build folder for a look.
+      if (frame == 31) engine.SaveFrame(std::string(DRIFTGLOW_TEST_OUTPUT_DIR) + "/viewer_overlay.png");
     }
     FrameRecord record;
     record.clockBefore = APP_STATE.screenClock;

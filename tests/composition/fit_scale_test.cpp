@@ -1,3 +1,4 @@
+// Tests of computeFitScale over desktop sizes.
 #include <gtest/gtest.h>
 
 #include "app/app_reset.h"

@@ -105,7 +105,7 @@ TEST_F(FormulaGenerator, EveryFormulaIncludingTheTenthDrawsItsPiecesFromTheStruc
   }
 }
 
-// The draws of the colour plan, taken from the documented order.
+// The draws of the colour plan, in the order the generator makes them.
 struct ColourDraws {
   int order[3] = {0, 1, 2};
   int digits[4];   // d1..d4
@@ -140,7 +140,7 @@ int Rank(const ColourDraws& draws, int k) {
   return -1;
 }
 
-// Runs Step 1 and Step 2 with the given colour seed.
+// Writes the formula texts, then the colour plan with the given colour seed.
 void ColourPlan(int colourSeed) {
   structureRandom.drawSmall(-5);
   composition.GenerateFormulaTexts();
@@ -175,7 +175,7 @@ TEST_F(FormulaGenerator, ACopyTakesTheOtherTextInItsStateAtThatMoment) {
       EXPECT_EQ(composition.formulas[5], constant) << seed;
       copiedRewritten = true;
     } else {
-      // Red went first and took green's random formula from Step 1.
+      // Red went first and took green's random formula text.
       EXPECT_EQ(composition.formulas[5].rfind("z=", 0), 0u);
       EXPECT_NE(composition.formulas[5].find('('), std::string::npos) << seed;
       copiedOriginal = true;

@@ -1,3 +1,4 @@
+// Tests of vectorAngle by quadrant and of rotateAboutCentre.
 #include <gtest/gtest.h>
 
 #include <cmath>

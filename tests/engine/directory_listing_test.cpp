@@ -1,3 +1,4 @@
+// Tests of ListDirectory: patterns, case, order and missing folders.
 #include <gtest/gtest.h>
 
 #include <filesystem>

@@ -1,3 +1,4 @@
+// Tests of hgeCreate and Release: versions, the factory and reference counting.
 #include <gtest/gtest.h>
 
 #include "engine/engine_factory.h"

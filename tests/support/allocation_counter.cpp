@@ -1,3 +1,5 @@
+// Replaces the global operator new and delete to count allocations for the
+// per-frame checks.
 #include "tests/support/allocation_counter.h"
 
 #include <atomic>

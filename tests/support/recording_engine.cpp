@@ -1,3 +1,5 @@
+// RecordingEngine: records the calls, states, quads and loads it is asked
+// for and plays back the scripted time and input.
 #include "tests/support/recording_engine.h"
 
 #include <algorithm>
