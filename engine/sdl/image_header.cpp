@@ -35,8 +35,22 @@ bool found(int64_t width, int64_t height, ImageSize* result) {
   return true;
 }
 
+// Also checks that every chunk up to IEND lies within the file: the decoder
+// does not stop at the end of the data, and a chunk claiming more than is
+// there can keep it reading forever.
 bool png(const Bytes& b, ImageSize* result) {
   if (!b.Starts("\x89PNG\r\n\x1A\n") || !b.Has(16, 8)) return false;
+  size_t at = 8;
+  result->complete = false;
+  while (b.Has(at, 12)) {
+    const uint32_t length = b.Big32(at);
+    if (length > 0x7FFFFFFFu || !b.Has(at, 12 + size_t{length})) break;
+    if (b.Starts("IEND", at + 4)) {
+      result->complete = true;
+      break;
+    }
+    at += 12 + size_t{length};
+  }
   return found(b.Big32(16), b.Big32(20), result);
 }
 

@@ -10,6 +10,7 @@ struct ImageSize {
   const char* format = "";  // "PNG", "BMP", "JPG", "WEBP", "QOI", "PNM" or "PCX"
   int64_t width = 0;
   int64_t height = 0;
+  bool complete = true;  // false for a PNG whose chunks run past the end or lack IEND
 };
 
 // The format and the size the header of a PNG, BMP, JPEG, WebP, QOI, PNM or

@@ -79,6 +79,7 @@ HTEXTURE SdlEngineCore::Texture_Load(const char* name, uint32_t size, bool mipma
   if (!ReadImageSize(bytes.data(), bytes.size(), &claimed))
     return fail("not a PNG, BMP, JPEG, WebP, QOI, PNM or PCX image");
   if (claimed.width > largest || claimed.height > largest) return tooLarge(claimed.width, claimed.height);
+  if (!claimed.complete) return fail("the file is cut short or damaged");
   SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
   SurfaceHandle decoded(stream ? IMG_LoadTyped_RW(stream, 1, claimed.format) : nullptr);
   if (!decoded) return fail(IMG_GetError());

@@ -59,4 +59,17 @@ TEST(ImageHeader, SizesAsTheHeadersClaimThem) {
   }
 }
 
+// The PNG decoder reads on past the end of the data: a chunk claiming more
+// than the file holds kept it busy for minutes, so such files are marked.
+TEST(ImageHeader, APngIsCompleteOnlyWhenEveryChunkUpToIendFits) {
+  std::vector<uint8_t> whole = bytes({0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0, 2,
+                                      0, 0, 0, 2, 8, 6, 0, 0, 0, 1, 2, 3, 4, 0, 0, 0, 0, 'I', 'E', 'N', 'D', 1, 2, 3, 4});
+  ImageSize size;
+  ASSERT_TRUE(ReadImageSize(whole.data(), whole.size(), &size));
+  EXPECT_TRUE(size.complete);
+  whole[33] = 0x40;  // IEND now claims 4 MiB
+  ASSERT_TRUE(ReadImageSize(whole.data(), whole.size(), &size));
+  EXPECT_FALSE(size.complete);
+}
+
 }  // namespace
