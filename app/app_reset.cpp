@@ -2,8 +2,8 @@
 #include "app/app_reset.h"
 
 #include "composition/app_state.h"
-#include "core/seeded_random.h"
 #include "composition/composition.h"
+#include "core/seeded_random.h"
 #include "particles/particle_manager.h"
 
 void resetAppStateForTests() {

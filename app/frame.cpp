@@ -3,13 +3,13 @@
 // the screen clock; and the reset and rebuild of a screen.
 #include "app/frame.h"
 
-#include "composition/app_state.h"
 #include "app/music.h"
-#include "core/random_below.h"
-#include "core/seeded_random.h"
-#include "composition/screen_seeds.h"
+#include "composition/app_state.h"
 #include "composition/composition.h"
 #include "composition/frame_input.h"
+#include "composition/screen_seeds.h"
+#include "core/random_below.h"
+#include "core/seeded_random.h"
 #include "particles/particle_manager.h"
 #include "scene/scene.h"
 

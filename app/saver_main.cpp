@@ -10,10 +10,10 @@
 #include <system_error>
 #include <vector>
 
-#include "composition/app_state.h"
 #include "app/frame.h"
 #include "app/saver_options.h"
 #include "app/startup.h"
+#include "composition/app_state.h"
 #include "engine/engine_factory.h"
 #include "engine/program_folder.h"
 #include "engine/sdl/sdl_engine.h"

@@ -4,14 +4,14 @@
 
 #include <utility>
 
-#include "composition/app_state.h"
-#include "composition/fit_scale.h"
 #include "app/frame.h"
 #include "app/music.h"
 #include "app/render.h"
-#include "core/random_below.h"
 #include "app/texture_catalogue.h"
 #include "calc/random_below.h"
+#include "composition/app_state.h"
+#include "composition/fit_scale.h"
+#include "core/random_below.h"
 #include "font/font.h"
 #include "scene/scene.h"
 
@@ -19,8 +19,8 @@ namespace {
 
 void configureWindow(HGE* engine, Platform& platform, const StartupOptions& options) {
   // Without the question the canvas is the area given, drawn as a window.
-  bool fullScreen = !options.askFullScreen ||
-                    platform.ShowMessage("Run full screen?", APP_STATE.productName, kMbYesNo) == kIdYes;
+  bool fullScreen =
+      !options.askFullScreen || platform.ShowMessage("Run full screen?", APP_STATE.productName, kMbYesNo) == kIdYes;
   if (fullScreen) {
     DesktopSize desktop = platform.GetDesktopSize();
     APP_STATE.screenWidth = static_cast<float>(desktop.width);

@@ -9,9 +9,9 @@
 
 #include "app/app_reset.h"
 #include "composition/app_state.h"
+#include "composition/composition.h"
 #include "composition/frame_input.h"
 #include "composition/screen_seeds.h"
-#include "composition/composition.h"
 #include "scene/scene.h"
 #include "tests/support/recording_engine.h"
 
@@ -32,9 +32,7 @@ class BenchScreen {
       APP_STATE.scene->AddGraphics("img" + std::to_string(i) + ".png", 0, 0, 0, side, side, 0, 0, 0);
     }
   }
-  ~BenchScreen() {
-    resetAppStateForTests();
-  }
+  ~BenchScreen() { resetAppStateForTests(); }
   // What resetScreen does to the scene and the composition.
   static void Reset() {
     APP_STATE.scene->ClearObjects(false);

@@ -3,11 +3,11 @@
 // sprites as a screen has them, and one oversized quad.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 #include "engine/sdl/headless_engine.h"
 

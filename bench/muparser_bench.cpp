@@ -14,12 +14,12 @@
 #include <vector>
 
 #include "app/app_reset.h"
-#include "composition/app_state.h"
 #include "calc/calc.h"
 #include "calc/calc_columns.h"
 #include "calc/value_text.h"
-#include "composition/screen_seeds.h"
+#include "composition/app_state.h"
 #include "composition/composition.h"
+#include "composition/screen_seeds.h"
 #include "scene/scene.h"
 #include "tests/support/recording_engine.h"
 
@@ -111,9 +111,7 @@ BENCHMARK(BM_MuparserScreenFormulas)->Unit(benchmark::kMillisecond)->Repetitions
 void BM_CalcColumnsScreenFormulas(benchmark::State& state) {
   const std::vector<ScreenFormulas>& screens = Screens();
   std::vector<double> xs, ys, ts;
-  ForEachGridPoint([&](double px, double py, double pt) {
-    xs.push_back(px), ys.push_back(py), ts.push_back(pt);
-  });
+  ForEachGridPoint([&](double px, double py, double pt) { xs.push_back(px), ys.push_back(py), ts.push_back(pt); });
   std::vector<double> results(xs.size());
   std::vector<std::uint8_t> errors(xs.size());
   int which = 0;

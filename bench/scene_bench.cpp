@@ -47,8 +47,7 @@ struct BenchScene {
 
   void Fill() {
     for (int i = 0; i < kObjects; ++i) {
-      SPIX_OBJECT* object =
-          scene.AddObject("titile", graphics[i % graphics.size()], positions[i].x, positions[i].y, 0);
+      SPIX_OBJECT* object = scene.AddObject("titile", graphics[i % graphics.size()], positions[i].x, positions[i].y, 0);
       object->rotation = 0.001f * static_cast<float>(i);
       object->scale = 0.5f + 0.001f * static_cast<float>(i);
       object->tinted = true;

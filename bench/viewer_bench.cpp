@@ -9,14 +9,14 @@
 #include <string>
 
 #include "app/app_reset.h"
-#include "composition/app_state.h"
 #include "app/frame.h"
 #include "app/music.h"
 #include "app/render.h"
 #include "app/startup.h"
 #include "app/texture_catalogue.h"
-#include "composition/screen_seeds.h"
+#include "composition/app_state.h"
 #include "composition/composition.h"
+#include "composition/screen_seeds.h"
 #include "engine/engine_factory.h"
 #include "engine/sdl/headless_engine.h"
 #include "scene/scene.h"
@@ -51,8 +51,7 @@ void BM_FrameAndRenderRecording(benchmark::State& state) {
   loadMusic();
   APP_STATE.scene = std::make_unique<SPIX>();
   APP_STATE.scene->noSpatialIndex = true;
-  for (int i = 0; i < 40; ++i)
-    APP_STATE.scene->AddGraphics("g" + std::to_string(i) + ".png", 0, 0, 0, 64, 64, 0, 0, 0);
+  for (int i = 0; i < 40; ++i) APP_STATE.scene->AddGraphics("g" + std::to_string(i) + ".png", 0, 0, 0, 64, 64, 0, 0, 0);
   prepareScreen();
   for (auto _ : state) {
     frameFunction();

@@ -145,7 +145,7 @@ class CALC {
   struct ValueSlot {
     double number = 0.0;  // always TextToFloat of the slot's text
     SlotForm form = SlotForm::Empty;
-    std::string text;     // the text when form is Text; a Number's text is FloatToText(number)
+    std::string text;  // the text when form is Text; a Number's text is FloatToText(number)
   };
   struct Level {
     std::int32_t op_count = 0;
@@ -190,6 +190,6 @@ class CALC {
 
   std::unique_ptr<Level[]> levels_;
   std::unique_ptr<CalcProgramCache> programs_;
-  int executing_ = 0;  // Execute calls in progress (user functions nest them)
+  int executing_ = 0;     // Execute calls in progress (user functions nest them)
   ValueText outOfRange_;  // returned when `level` is outside 0 to 31
 };

@@ -69,7 +69,8 @@ constexpr std::size_t kMaxKeptValues = std::size_t{1} << 22;
 std::size_t CalcColumns::NodeKeyHash::operator()(const NodeKey& key) const {
   std::uint64_t hash = key.left * 0x9E3779B97F4A7C15ull;
   hash = (hash ^ (hash >> 29) ^ key.right) * 0xBF58476D1CE4E5B9ull;
-  hash ^= (static_cast<std::uint64_t>(key.code) << 16) | (static_cast<std::uint64_t>(key.leftForm) << 8) | key.rightForm;
+  hash ^=
+      (static_cast<std::uint64_t>(key.code) << 16) | (static_cast<std::uint64_t>(key.leftForm) << 8) | key.rightForm;
   return static_cast<std::size_t>((hash ^ (hash >> 31)) * 0x94D049BB133111EBull);
 }
 
@@ -145,15 +146,10 @@ bool CalcColumns::Qualifies(const CalcProgram& program) {
         if (!IsColumnCode(step.code) || !filled[k + 1] || (UsesLeft(step.code) && !filled[k])) return false;
         [[fallthrough]];
       case CalcStepKind::LoadNumber:
-      case CalcStepKind::LoadVariable:
-        filled[k] = filled[k + 1] = filled[k + 2] = true;
-        break;
-      case CalcStepKind::CheckVariable:
-        break;
+      case CalcStepKind::LoadVariable: filled[k] = filled[k + 1] = filled[k + 2] = true; break;
+      case CalcStepKind::CheckVariable: break;
       case CalcStepKind::Fail:
-      case CalcStepKind::Done:
-        program.column_fit = CalcColumnFit::Yes;
-        return true;
+      case CalcStepKind::Done: program.column_fit = CalcColumnFit::Yes; return true;
     }
   }
   return false;
@@ -224,16 +220,12 @@ bool CalcColumns::Execute(CALC& calc, std::string_view text, std::string_view ta
         slots_[k + 1] = slots_[k + 2] = Slot{};
         break;
       }
-      case CalcStepKind::Apply:
-        Apply(step.code, k, index);
-        break;
+      case CalcStepKind::Apply: Apply(step.code, k, index); break;
       case CalcStepKind::Fail:
         FailAll(step.code, index);
         done = index;
         break;
-      case CalcStepKind::Done:
-        done = index;
-        break;
+      case CalcStepKind::Done: done = index; break;
     }
   }
 

@@ -37,8 +37,7 @@ CalcOperatorEntry LookUpOperator(int op, bool unaryAllowed) {
   }
 }
 
-CALC::CALC()
-    : levels_(std::make_unique<Level[]>(kLevelCount)), programs_(std::make_unique<CalcProgramCache>()) {}
+CALC::CALC() : levels_(std::make_unique<Level[]>(kLevelCount)), programs_(std::make_unique<CalcProgramCache>()) {}
 
 CALC::~CALC() = default;
 
@@ -61,21 +60,16 @@ std::string CALC::SlotText(int slot) const {
 
 void CALC::TextOf(const ValueSlot& slot, ValueText& out) const {
   switch (slot.form) {
-    case SlotForm::Empty:
-      out.Clear();
-      break;
-    case SlotForm::Number:
-      out.SetNumber(slot.number);
-      break;
-    case SlotForm::Text:
-      out.SetText(slot.text, slot.number, false);
-      break;
+    case SlotForm::Empty: out.Clear(); break;
+    case SlotForm::Number: out.SetNumber(slot.number); break;
+    case SlotForm::Text: out.SetText(slot.text, slot.number, false); break;
   }
 }
 
 int CALC::ResolveVariable(std::int32_t& cached, const std::string& text, std::int32_t start, std::int32_t length) {
   if (cached >= 0) return cached;
-  int index = vars.IndexOf(std::string_view(text).substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length)));
+  int index =
+      vars.IndexOf(std::string_view(text).substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length)));
   if (index >= 0) cached = index;
   return index;
 }
@@ -134,12 +128,8 @@ bool CALC::RunSteps(const CalcStep* step, const std::string& text) {
         }
         continue;
       }
-      case CalcStepKind::Fail:
-        error = step->code;
-        break;
-      case CalcStepKind::Done:
-        lv.op_count = step->op_count;
-        return true;
+      case CalcStepKind::Fail: error = step->code; break;
+      case CalcStepKind::Done: lv.op_count = step->op_count; return true;
     }
     lv.op_count = step->op_count;
     error_pos = step->pos;
@@ -330,7 +320,9 @@ double CALC::Calculate(int code, double left, double right) {
       }
       return CalcRandomBelow(static_cast<int>(magnitude));
     }
-    case 20: case 21: case 22: return CallUserFunction(code - 20, right);
+    case 20:
+    case 21:
+    case 22: return CallUserFunction(code - 20, right);
     default: {
       int failure = 0;
       const double result = CalcOperate(code, left, right, failure);

@@ -185,8 +185,9 @@ const ValueText& CALC::Execute(std::string_view text) {
         vars.error = 0;
         vars.SetAt(statement.target_variable, result);
       } else {
-        const std::string_view name = std::string_view(program.text).substr(
-            static_cast<std::size_t>(statement.start), static_cast<std::size_t>(statement.target_length));
+        const std::string_view name =
+            std::string_view(program.text)
+                .substr(static_cast<std::size_t>(statement.start), static_cast<std::size_t>(statement.target_length));
         vars.SetValue(name, result);
         statement.target_variable = vars.Find(name);
       }

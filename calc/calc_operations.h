@@ -18,12 +18,18 @@ constexpr bool IsTextCode(int code) { return code == kCodeRoundDecimals; }
 // else that can fail, 0 when it never fails.
 constexpr int PossibleError(int code) {
   switch (code) {
-    case 3: case 4: case 6: case 7: case 8: case 11: case 12: case kCodePower:
-      return 9;
-    case kCodeDivide: case kCodeRemainder: case kCodeRoundMultiple:
-      return 8;
-    default:
-      return 0;
+    case 3:
+    case 4:
+    case 6:
+    case 7:
+    case 8:
+    case 11:
+    case 12:
+    case kCodePower: return 9;
+    case kCodeDivide:
+    case kCodeRemainder:
+    case kCodeRoundMultiple: return 8;
+    default: return 0;
   }
 }
 
@@ -132,9 +138,7 @@ inline double CalcPower(double x, double y, int& error) {
     case kCodePower: return CalcPower(l, r, error);
     case kCodeGroup: return r;
     case kCodeNegate: return -r;
-    default:
-      error = 1;
-      return 0.0;
+    default: error = 1; return 0.0;
   }
   // Every break above is a domain error.
   error = 9;

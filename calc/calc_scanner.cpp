@@ -10,8 +10,8 @@ namespace {
 
 // Function ids are positions in this table counted from 1.
 constexpr std::string_view kFunctionNames[CALC::kFunctionCount] = {
-    "sin",  "cos",  "tan",  "cotg", "exp",   "ln",  "asin", "acos", "atan", "acotg", "log", "sqr",
-    "abs",  "int",  "sinh", "cosh", "tanh",  "cotgh", "rnd", "use1", "use2", "use3",  "pi"};
+    "sin", "cos", "tan",  "cotg", "exp",  "ln",    "asin", "acos", "atan", "acotg", "log", "sqr",
+    "abs", "int", "sinh", "cosh", "tanh", "cotgh", "rnd",  "use1", "use2", "use3",  "pi"};
 
 constexpr int kLargestExponent = 307;
 
@@ -64,11 +64,23 @@ CalcToken MakeToken(CalcTokenKind kind, std::int32_t code, std::size_t pos, std:
 
 bool CALC::IsOperatorChar(char c) {
   switch (c) {
-    case '%': case '&': case ')': case '*': case '+': case '-': case '/': case '<':
-    case '=': case '>': case '@': case '\\': case '^': case '{': case '}': case '|':
-      return true;
-    default:
-      return static_cast<unsigned char>(c) == 0xA4;
+    case '%':
+    case '&':
+    case ')':
+    case '*':
+    case '+':
+    case '-':
+    case '/':
+    case '<':
+    case '=':
+    case '>':
+    case '@':
+    case '\\':
+    case '^':
+    case '{':
+    case '}':
+    case '|': return true;
+    default: return static_cast<unsigned char>(c) == 0xA4;
   }
 }
 
@@ -190,10 +202,13 @@ CalcProgram CompileStatements(std::string text) {
   for (;;) {
     std::size_t i = start;
     while (i < size && all[i] != '=' && all[i] != ';') ++i;
-    CalcStatement statement{CalcStatementKind::Bare, static_cast<std::int32_t>(start),
-                            static_cast<std::int32_t>(start), 0,
+    CalcStatement statement{CalcStatementKind::Bare,
+                            static_cast<std::int32_t>(start),
+                            static_cast<std::int32_t>(start),
+                            0,
                             static_cast<std::uint32_t>(program.tokens.size()),
-                            static_cast<std::uint32_t>(program.steps.size()), -1};
+                            static_cast<std::uint32_t>(program.steps.size()),
+                            -1};
     if (i < size && all[i] == '=') {
       if (i == start) {
         statement.kind = CalcStatementKind::StartsWithEquals;

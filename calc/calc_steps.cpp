@@ -54,8 +54,7 @@ class StepCompiler {
           if (token->code != ')') afterOperator_ = true;
           afterFunction_ = false;
           break;
-        case CalcTokenKind::Fail:
-          return Fail(token->code, token->pos);
+        case CalcTokenKind::Fail: return Fail(token->code, token->pos);
         case CalcTokenKind::End:
           if (!Reduce(kCalcEnd, token->pos)) return;
           if (parenDepth_ > 0) return Fail(13, token->pos);

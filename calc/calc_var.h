@@ -51,7 +51,7 @@ class CALC_VAR {
 
   std::vector<std::string> names_;
   std::vector<ValueText> values_;  // each with its TextToFloat beside it
-  std::size_t last_ = 0;                 // the entry found last: lookups try it and the next first
+  std::size_t last_ = 0;           // the entry found last: lookups try it and the next first
   ValueText scratch_;
   std::string empty_;
 };

@@ -14,9 +14,8 @@
 namespace {
 
 // Every power of ten up to 1e22 is exact in a double.
-constexpr double kPowersOfTen[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                     1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                     1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr double kPowersOfTen[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 constexpr std::uint64_t kFifteenDigits = 100000000000000ull;  // 1e14
 constexpr int kMaxExactPower = 22;
 
@@ -35,8 +34,7 @@ Digits15 NormalizeCarry(std::uint64_t digits, int shift) {
 // Exact rounding through the standard library (Ryu-style printf digits).
 Digits15 SlowDigits(double magnitude) {
   char buffer[48];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                              std::chars_format::scientific, 14);
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 14);
   // The text is d.dddddddddddddde±XX.
   std::uint64_t digits = static_cast<std::uint64_t>(buffer[0] - '0');
   for (int i = 2; i < 16; ++i) digits = digits * 10 + static_cast<std::uint64_t>(buffer[i] - '0');
@@ -419,8 +417,9 @@ inline double PowerOfTen(double n) {
       const double magnitudeLow = magnitude - magnitudeHigh;
       const double powerHigh = HighHalf(power);
       const double powerLow = power - powerHigh;
-      const double error = magnitudeLow * powerLow -
-                           (((scaled - magnitudeHigh * powerHigh) - magnitudeLow * powerHigh) - magnitudeHigh * powerLow);
+      const double error =
+          magnitudeLow * powerLow -
+          (((scaled - magnitudeHigh * powerHigh) - magnitudeLow * powerHigh) - magnitudeHigh * powerLow);
       // Its sign is the sign of the exact distance from the halfway point;
       // an exact tie is left to RoundValue.
       const double side = (fraction - 0.5) + error;
@@ -449,9 +448,7 @@ inline double PowerOfTen(double n) {
 // The same loops built for AVX2 as well (four lanes instead of two). Every
 // step is an exactly rounded operation on one element, so the results are
 // the same whichever version runs.
-[[gnu::target("avx2")]] void RoundValuesWithAvx2(double* values, std::size_t count) {
-  RoundValuesOf(values, count);
-}
+[[gnu::target("avx2")]] void RoundValuesWithAvx2(double* values, std::size_t count) { RoundValuesOf(values, count); }
 #endif
 
 }  // namespace

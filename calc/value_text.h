@@ -49,7 +49,9 @@ class ValueText {
   operator const std::string&() const { return Text(); }
   operator std::string_view() const { return Text(); }
 
-  friend bool operator==(const ValueText& value, std::string_view text) { return std::string_view(value.Text()) == text; }
+  friend bool operator==(const ValueText& value, std::string_view text) {
+    return std::string_view(value.Text()) == text;
+  }
 
  private:
   double number_ = 0.0;

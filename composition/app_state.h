@@ -22,23 +22,23 @@ struct AppState {
   HGE* engine = nullptr;
   std::unique_ptr<hgeFont> titleFont;  // draws the product-name line of the help overlay
   std::unique_ptr<hgeFont> helpFont;   // draws the help and credits text
-  std::unique_ptr<SPIX> scene;  // every graphic of the catalogue and every figure
-  int32_t autoGenerate = 1;    // automatic generator on (non-zero) or off
-  int32_t autoCountdown = 0;   // frames until the automatic generator fires
+  std::unique_ptr<SPIX> scene;         // every graphic of the catalogue and every figure
+  int32_t autoGenerate = 1;            // automatic generator on (non-zero) or off
+  int32_t autoCountdown = 0;           // frames until the automatic generator fires
   HCHANNEL musicChannel = 0;
   int32_t lastTrack = -1;      // 0..2, -1 before the first track
   float screenWidth = 960.0f;  // canvas size in canvas units
   float screenHeight = 960.0f;
-  float windowScale = 1.0f;    // window pixels per canvas unit
-  float screenClock = 0.0f;    // nominal frames since the screen was made
-  float keyLockUntil = 0.0f;   // X, N and U are ignored until screenClock passes this
+  float windowScale = 1.0f;   // window pixels per canvas unit
+  float screenClock = 0.0f;   // nominal frames since the screen was made
+  float keyLockUntil = 0.0f;  // X, N and U are ignored until screenClock passes this
   int32_t framesPerSecond = 50;
-  float frameTime = 1.0f / 50;                       // seconds per nominal frame
-  float keyDelayFrames = 0.35f / (1.0f / 50);        // 17.5 nominal frames
+  float frameTime = 1.0f / 50;                 // seconds per nominal frame
+  float keyDelayFrames = 0.35f / (1.0f / 50);  // 17.5 nominal frames
   std::string productName = "Driftglow";
   std::string siteLabel = "driftglow.art";
   HEFFECT trackEffects[3] = {0, 0, 0};
-  int32_t autoPeriod = 0;      // countdown last drawn by the automatic generator
+  int32_t autoPeriod = 0;  // countdown last drawn by the automatic generator
 
   // The operating-system services in use; start-up sets it. computeFitScale
   // asks it for the desktop size.

@@ -38,16 +38,16 @@ class SPRITE {
   // Formula 0..9 are written by Generate; 10..19 stay empty.
   std::array<std::string, kFormulaCount> formulas;
   float a = 0, b = 0, c = 0, d = 0, e1 = 0, e2 = 0, f = 0;  // the screen's parameters
-  float panX = 0, panY = 0;  // view pan in scene units (right-button dragging)
-  int32_t rotationMode = 0;  // 0 none, 1 positive, 2 negative
-  int32_t zoomMode = 0;      // 0 none, 1 zoom out, 2 zoom in
-  int32_t scaleMode = 0;     // 0 none, 1 grow, 2 shrink
-  uint32_t baseColour = 0;   // ARGB
+  float panX = 0, panY = 0;                                 // view pan in scene units (right-button dragging)
+  int32_t rotationMode = 0;                                 // 0 none, 1 positive, 2 negative
+  int32_t zoomMode = 0;                                     // 0 none, 1 zoom out, 2 zoom in
+  int32_t scaleMode = 0;                                    // 0 none, 1 grow, 2 shrink
+  uint32_t baseColour = 0;                                  // ARGB
   // Colour check: 0 or more while summing, -1 apply the base colour, -2 over.
   float brightnessSum = 0;
   float alphaSum = 0;
-  float zoom = 0;            // view zoom handed to the engine transform every frame
-  int32_t autoMotion = 0;    // 1 until the user turns the mouse wheel over the window
+  float zoom = 0;          // view zoom handed to the engine transform every frame
+  int32_t autoMotion = 0;  // 1 until the user turns the mouse wheel over the window
 
   // --- Figure list (figure_list.cpp) ----------------------------------------
   // Files a new entry under name (cut to 107 characters) without an object.

@@ -5,15 +5,15 @@
 #include <cstdint>
 #include <limits>
 
-#include "core/angles.h"
 #include "composition/app_state.h"
+#include "composition/composition.h"
 #include "composition/figure_animation.h"
 #include "composition/frame_input.h"
-#include "composition/composition.h"
+#include "core/angles.h"
 #include "engine/hge.h"
+#include "engine/sprite.h"
 #include "scene/scene.h"
 #include "scene/scene_object.h"
-#include "engine/sprite.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ constexpr float kCheckOver = -2;
 // Rates per frame.
 constexpr float kAutoTurn = 0.0005f;
 constexpr float kAutoGrow = 1.002f;
-constexpr float kAutoShrink = 0.998004019f;  // 1 / 1.002
+constexpr float kAutoShrink = 0.998004019f;   // 1 / 1.002
 constexpr double kAutoZoomOut = 0.999000999;  // 1 / 1.001
 constexpr double kAutoZoomIn = 1.001;
 constexpr float kWheelTurn = 0.05f;

@@ -7,9 +7,9 @@
 #include <utility>
 
 #include "composition/app_state.h"
-#include "composition/fit_scale.h"
-#include "composition/figure_animation.h"
 #include "composition/composition.h"
+#include "composition/figure_animation.h"
+#include "composition/fit_scale.h"
 #include "scene/scene.h"
 
 SPRITE composition;

@@ -11,16 +11,16 @@
 #include <utility>
 #include <vector>
 
-#include "composition/app_state.h"
-#include "core/seeded_random.h"
 #include "calc/calc.h"
 #include "calc/calc_columns.h"
 #include "calc/value_text.h"
-#include "composition/figure_values.h"
+#include "composition/app_state.h"
 #include "composition/composition.h"
+#include "composition/figure_values.h"
+#include "core/seeded_random.h"
+#include "engine/sprite.h"
 #include "scene/scene.h"
 #include "scene/scene_object.h"
-#include "engine/sprite.h"
 
 namespace {
 
@@ -189,18 +189,12 @@ void SPRITE::GenerateColourPlan() {
     const int k = order[i];
     std::string& target = formulas[kFormulaRed + k];
     switch (colourRandom.drawLarge(3)) {
-      case 0:
-        target = constantFormula(colourRandom.drawLarge(100) * 0.01);
-        break;
+      case 0: target = constantFormula(colourRandom.drawLarge(100) * 0.01); break;
       case 1:  // the other text as it stands now, possibly already rewritten
         target = formulas[kFormulaRed + kCopyFirst[k]];
         break;
-      case 2:
-        target = formulas[kFormulaRed + kCopySecond[k]];
-        break;
-      default:
-        target = constantFormula(baseChannel[k]);
-        break;
+      case 2: target = formulas[kFormulaRed + kCopySecond[k]]; break;
+      default: target = constantFormula(baseChannel[k]); break;
     }
   }
   if (colourRandom.drawLarge(10) == 0) formulas[kFormulaAlpha] = constantFormula(base.a);

@@ -3,8 +3,8 @@
 
 #include <cassert>
 
-#include "core/seeded_random.h"
 #include "composition/composition.h"
+#include "core/seeded_random.h"
 
 namespace {
 

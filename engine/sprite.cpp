@@ -54,8 +54,7 @@ uint32_t ColorRGBA::ToARGB() const {
   return (channelBits(a) << 24) + (channelBits(r) << 16) + (channelBits(g) << 8) + channelBits(b);
 }
 
-hgeSprite::hgeSprite(HTEXTURE texture, float x, float y, float w, float h)
-    : texX_(x), texY_(y), width_(w), height_(h) {
+hgeSprite::hgeSprite(HTEXTURE texture, float x, float y, float w, float h) : texX_(x), texY_(y), width_(w), height_(h) {
   if (texture != 0 && hge_) {
     // The surface size, which may exceed the image: texture coordinates are
     // fractions of the surface. An engine that does not know the handle

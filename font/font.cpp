@@ -80,14 +80,12 @@ float hgeFont::GetStringWidth(const char* text) const {
 
 float hgeFont::LineStart(float x, int align, const char* text) const {
   switch (align & 3) {
-    case kTextRight:
-      return x - GetStringWidth(text);
+    case kTextRight: return x - GetStringWidth(text);
     case kTextCenter:
       // Half the width truncated to a whole number keeps centred text on
       // whole pixels. std::trunc, not a cast: widths may be huge or not finite.
       return x - std::trunc(GetStringWidth(text) * 0.5f);
-    default:
-      return x;
+    default: return x;
   }
 }
 

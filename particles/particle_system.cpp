@@ -84,8 +84,7 @@ void ParticleSystem::MoveParticles(float dt) {
       particle = particles_[static_cast<std::size_t>(particlesAlive_)];
       continue;
     }
-    const ParticleVector away =
-        FastNormalise({particle.location.x - location_.x, particle.location.y - location_.y});
+    const ParticleVector away = FastNormalise({particle.location.x - location_.x, particle.location.y - location_.y});
     const ParticleVector across{-away.y, away.x};
     const float accelerationX = away.x * particle.radialAcceleration + across.x * particle.tangentialAcceleration;
     const float accelerationY = away.y * particle.radialAcceleration + across.y * particle.tangentialAcceleration;
@@ -159,10 +158,12 @@ void ParticleSystem::EmitOne(Particle& particle) {
   particle.tangentialAcceleration = hge.Random_Float(info.tangentialMin, info.tangentialMax);
 
   const float lifetime = particle.lifetime;
-  particle.size = hge.Random_Float(info.sizeStart, info.sizeStart + (info.sizeEnd - info.sizeStart) * info.sizeVariation);
+  particle.size =
+      hge.Random_Float(info.sizeStart, info.sizeStart + (info.sizeEnd - info.sizeStart) * info.sizeVariation);
   particle.sizeDelta = perSecond(info.sizeEnd - particle.size, lifetime);
 
-  particle.spin = hge.Random_Float(info.spinStart, info.spinStart + (info.spinEnd - info.spinStart) * info.spinVariation);
+  particle.spin =
+      hge.Random_Float(info.spinStart, info.spinStart + (info.spinEnd - info.spinStart) * info.spinVariation);
   particle.spinDelta = perSecond(info.spinEnd - particle.spin, lifetime);
 
   const ColorRGBA& start = info.colourStart;

@@ -39,8 +39,8 @@ struct ParticleSystemInfo {
   int32_t emissionRate = 0;     // particles per second
   float systemLifetime = 0;     // seconds of emission; negative: emit until stopped
   float lifeMin = 0, lifeMax = 0;
-  float direction = 0;  // radians
-  float spread = 0;     // width of the emission cone, radians
+  float direction = 0;    // radians
+  float spread = 0;       // width of the emission cone, radians
   bool relative = false;  // the direction turns with the system's own movement
   float speedMin = 0, speedMax = 0;
   float gravityMin = 0, gravityMax = 0;

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "scene/record_list.h"
 #include "engine/sprite.h"
+#include "scene/record_list.h"
 
 class SPIX;
 
@@ -27,6 +27,6 @@ struct SPIX_GRAPHICS {
   float sheetHeight = 0;
   int32_t userValues[4] = {};  // free for callers; the scene never reads them
   SPIX* owner = nullptr;
-  std::string userText;        // free for callers; the scene never reads it
+  std::string userText;  // free for callers; the scene never reads it
   int32_t moreUserValues[6] = {};
 };

@@ -155,7 +155,8 @@ NameListStorage::Place NameListStorage::SortedInsertPlace(std::string_view key) 
   auto entryLess = [&key, &prefix](const Entry& entry) {
     const uint64_t high = bigEndianWord(entry.text);
     if (high != prefix.high) return high < prefix.high;
-    const uint64_t low = bigEndianWord(reinterpret_cast<const char*>(&entry) + offsetof(Entry, text) + 8) & ~uint64_t{0xFF};
+    const uint64_t low =
+        bigEndianWord(reinterpret_cast<const char*>(&entry) + offsetof(Entry, text) + 8) & ~uint64_t{0xFF};
     if (low != prefix.low) return low < prefix.low;
     return keyLess(entry.Key(), key);
   };

@@ -72,12 +72,10 @@ class NameListStorage {
   static constexpr int kInlineKey = 15;
   struct Entry {
     void* item;
-    std::string* longKey;  // in keyPool_ when the key is longer than kInlineKey, else null
+    std::string* longKey;   // in keyPool_ when the key is longer than kInlineKey, else null
     char text[kInlineKey];  // the key, or a long key's first bytes; zero-padded
     uint8_t length;
-    std::string_view Key() const {
-      return longKey ? std::string_view(*longKey) : std::string_view(text, length);
-    }
+    std::string_view Key() const { return longKey ? std::string_view(*longKey) : std::string_view(text, length); }
   };
   // Searches read text and length as two 8-byte words.
   static_assert(offsetof(Entry, length) == offsetof(Entry, text) + kInlineKey);
@@ -120,7 +118,7 @@ class NameListStorage {
   int origin_ = 0;
   static constexpr int kOriginLimit = 1 << 29;
   int StartOf(int c) const { return starts_[c] - origin_; }
-  std::vector<Entry> lastEntries_;   // a copy of each chunk's last entry (sorted lists); only its key is read
+  std::vector<Entry> lastEntries_;  // a copy of each chunk's last entry (sorted lists); only its key is read
   std::vector<std::unique_ptr<Chunk>> spare_;
   // Key strings: the first keysInUse_ of keyPool_ have been handed out, and
   // those in freeKeys_ have come back since. A deque keeps their addresses.

@@ -8,10 +8,10 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/sprite.h"
 #include "scene/graphics.h"
 #include "scene/name_list.h"
 #include "scene/scene_object.h"
-#include "engine/sprite.h"
 
 class SPIX {
  public:
@@ -40,8 +40,8 @@ class SPIX {
   NameList<SPIX_GRAPHICS> graphicsById{NameListOrder::Unsorted};    // registration order
   NameList<SPIX_GRAPHICS> graphicsByName{NameListOrder::Unsorted};  // registration order
 
-  int32_t lastObjectId = 0;    // highest object id handed out or accepted; 0 after ClearObjects
-  int32_t lastGraphicsId = 0;  // highest graphic id handed out or accepted; never reset
+  int32_t lastObjectId = 0;        // highest object id handed out or accepted; 0 after ClearObjects
+  int32_t lastGraphicsId = 0;      // highest graphic id handed out or accepted; never reset
   float offsetX = 0, offsetY = 0;  // added to every object's position when drawing
   bool noSpatialIndex = false;     // when set, the three coordinate lists are not filled
 
@@ -50,8 +50,8 @@ class SPIX {
   // of the texture (texels; handle 0 allowed). A sheet size below the frame
   // size means one frame. id <= 0 or an id already registered gets the next
   // free number. The graphic lives as long as the scene.
-  SPIX_GRAPHICS* AddGraphics(std::string_view name, HTEXTURE texture, float texX, float texY, float width,
-                             float height, float sheetWidth, float sheetHeight, int32_t id);
+  SPIX_GRAPHICS* AddGraphics(std::string_view name, HTEXTURE texture, float texX, float texY, float width, float height,
+                             float sheetWidth, float sheetHeight, int32_t id);
   int GraphicsCount() const { return graphicsById.Count(); }
   // In registration order from 0; null out of range.
   SPIX_GRAPHICS* GraphicsAt(int32_t position) const { return graphicsById.ItemAt(position); }

@@ -35,7 +35,7 @@ class SPIX_OBJECT {
   void SetOriginY(float value) { prevOriginY = originY, originY = value; }
   void SetOriginZ(float value) { prevOriginZ = originZ, originZ = value; }
 
-  float x, y;  // scene units; the sprite's pivot is drawn here (after offsets)
+  float x, y;                           // scene units; the sprite's pivot is drawn here (after offsets)
   float originX, originY, originZ = 0;  // the creation position; nothing reads them
   int32_t animTick = 0;                 // draws counted toward the next frame step
   // Column at which a non-looping animation stops; whoever starts an
@@ -55,9 +55,9 @@ class SPIX_OBJECT {
   uint32_t tint = 0xFFFFFFFF;
   bool cornerTinted = false;  // with tinted: cornerTint instead of tint
   uint32_t cornerTint[4] = {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF};
-  int32_t userValues[4] = {0, -1, 0, 0};  // free for callers; the scene never reads them
-  bool hidden = false;                    // skipped entirely by Render: no animation, no draw
-  SPIX_GRAPHICS* graphics;                // not owned
+  int32_t userValues[4] = {0, -1, 0, 0};      // free for callers; the scene never reads them
+  bool hidden = false;                        // skipped entirely by Render: no animation, no draw
+  SPIX_GRAPHICS* graphics;                    // not owned
   NameList<ObjectEffect>* effects = nullptr;  // drawn right after the object; not owned
   float prevX, prevY;                         // x and y before the last SetX / SetY
   float drawOffsetX = 0, drawOffsetY = 0;     // added to the position for drawing and culling

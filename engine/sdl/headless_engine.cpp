@@ -12,8 +12,7 @@
 
 class HeadlessCore : public SdlEngineCore {
  public:
-  HeadlessCore(int width, int height, HeadlessRenderer renderer)
-      : width_(width), height_(height), choice_(renderer) {}
+  HeadlessCore(int width, int height, HeadlessRenderer renderer) : width_(width), height_(height), choice_(renderer) {}
   ~HeadlessCore() override { System_Shutdown(); }
 
   bool System_Initiate() override;
@@ -88,9 +87,9 @@ bool HeadlessCore::startOpenGl() {
   SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
   RendererHandle renderer(window_ && driver >= 0 ? SDL_CreateRenderer(window_.get(), driver, SDL_RENDERER_ACCELERATED)
                                                  : nullptr);
-  glTarget_ = renderer ? SDL_CreateTexture(renderer.get(), SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
-                                           width_, height_)
-                       : nullptr;
+  glTarget_ =
+      renderer ? SDL_CreateTexture(renderer.get(), SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, width_, height_)
+               : nullptr;
   if (!renderer || !glTarget_ || SDL_SetRenderTarget(renderer.get(), glTarget_) != 0) {
     SetSdlError(driver < 0 ? "OpenGL renderer: SDL has no OpenGL renderer" : "OpenGL renderer");
     glTarget_ = nullptr;

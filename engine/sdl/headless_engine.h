@@ -87,8 +87,7 @@ class HeadlessEngine : public HGE {
   float Random_Float(float min, float max) override;
   float Timer_GetDelta() override;
   HEFFECT Effect_Load(const char* name, uint32_t size = 0) override;
-  HCHANNEL Effect_PlayEx(HEFFECT effect, int volume = 100, int pan = 0, float pitch = 1.0f,
-                         bool loop = false) override;
+  HCHANNEL Effect_PlayEx(HEFFECT effect, int volume = 100, int pan = 0, float pitch = 1.0f, bool loop = false) override;
   bool Channel_IsPlaying(HCHANNEL channel) override;
   void Input_GetMousePos(float* x, float* y) override;
   int Input_GetMouseWheel() override;
@@ -99,8 +98,8 @@ class HeadlessEngine : public HGE {
   void Gfx_Clear(uint32_t colour) override;
   void Gfx_RenderQuad(const SpriteQuad* quad) override;
   void Gfx_SetClipping(int x = 0, int y = 0, int width = 0, int height = 0) override;
-  void Gfx_SetTransform(float x = 0, float y = 0, float dx = 0, float dy = 0, float rotation = 0,
-                        float hscale = 0, float vscale = 0) override;
+  void Gfx_SetTransform(float x = 0, float y = 0, float dx = 0, float dy = 0, float rotation = 0, float hscale = 0,
+                        float vscale = 0) override;
   HTEXTURE Texture_Load(const char* name, uint32_t size = 0, bool mipmap = false) override;
   void Texture_Free(HTEXTURE texture) override;
   int Texture_GetWidth(HTEXTURE texture, bool originalSize = false) override;

@@ -75,8 +75,7 @@ bool jpeg(const Bytes& b, ImageSize* result) {
       ++at;
       continue;
     }
-    const bool startOfFrame =
-        marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+    const bool startOfFrame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
     if (startOfFrame) {
       if (!b.Has(at, 9)) return false;
       return found(b.Big16(at + 7), b.Big16(at + 5), result);

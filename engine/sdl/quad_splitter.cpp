@@ -89,8 +89,8 @@ double highestTexel(const ClipVertex (&c)[4], const SplitSettings& settings) {
 bool isTexturedParallelogram(const ClipVertex (&c)[4], const SplitSettings& settings) {
   if (settings.texelsWide <= 0 || settings.texelsHigh <= 0) return false;
   if (c[0].u != c[3].u || c[1].u != c[2].u || c[0].v != c[1].v || c[2].v != c[3].v) return false;
-  const double extent = std::fabs(c[1].x - c[0].x) + std::fabs(c[1].y - c[0].y) + std::fabs(c[3].x - c[0].x) +
-                        std::fabs(c[3].y - c[0].y);
+  const double extent =
+      std::fabs(c[1].x - c[0].x) + std::fabs(c[1].y - c[0].y) + std::fabs(c[3].x - c[0].x) + std::fabs(c[3].y - c[0].y);
   const double tolerance = 1e-4 * extent + 1e-3;
   return std::fabs((static_cast<double>(c[0].x) + c[2].x) - (static_cast<double>(c[1].x) + c[3].x)) <= tolerance &&
          std::fabs((static_cast<double>(c[0].y) + c[2].y) - (static_cast<double>(c[1].y) + c[3].y)) <= tolerance;
@@ -169,8 +169,10 @@ bool refineSide(double length, double maxSpan, Cuts& cuts) {
 // quad's two triangles colour that point.
 ClipVertex pointAt(const ClipVertex (&c)[4], double a, double b) {
   ClipVertex p;
-  p.x = static_cast<float>(c[0].x + a * (static_cast<double>(c[1].x) - c[0].x) + b * (static_cast<double>(c[3].x) - c[0].x));
-  p.y = static_cast<float>(c[0].y + a * (static_cast<double>(c[1].y) - c[0].y) + b * (static_cast<double>(c[3].y) - c[0].y));
+  p.x = static_cast<float>(c[0].x + a * (static_cast<double>(c[1].x) - c[0].x) +
+                           b * (static_cast<double>(c[3].x) - c[0].x));
+  p.y = static_cast<float>(c[0].y + a * (static_cast<double>(c[1].y) - c[0].y) +
+                           b * (static_cast<double>(c[3].y) - c[0].y));
   p.u = static_cast<float>(c[0].u + a * (static_cast<double>(c[1].u) - c[0].u));
   p.v = static_cast<float>(c[0].v + b * (static_cast<double>(c[3].v) - c[0].v));
   double w0, w1, w2;
@@ -201,7 +203,9 @@ bool splitParallelogram(const ClipVertex (&c)[4], const SplitSettings& settings,
   if (!(std::fabs(det) > 1e-9) || !std::isfinite(det)) return true;  // no area: nothing to draw
   // The guard's corners in the quad's own parameters.
   double aLow = 1, aHigh = 0, bLow = 1, bHigh = 0;
-  for (auto [gx, gy] : {std::pair{guard.left, guard.top}, {guard.right, guard.top}, {guard.right, guard.bottom},
+  for (auto [gx, gy] : {std::pair{guard.left, guard.top},
+                        {guard.right, guard.top},
+                        {guard.right, guard.bottom},
                         {guard.left, guard.bottom}}) {
     const double dx = gx - static_cast<double>(c[0].x), dy = gy - static_cast<double>(c[0].y);
     const double a = (dx * e2y - dy * e2x) / det;

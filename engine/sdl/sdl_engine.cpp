@@ -324,9 +324,8 @@ bool SdlEngine::System_Start() {
   // nominal rate unless drawing takes longer than a frame.
   const double seconds = std::chrono::duration<double>(Clock::now() - loopStart).count();
   if (seconds > 0)
-    System_Log("Frame loop: %d frames in %.1f s, %.1f frames per second, %.1f draws per frame (%s)", framesRun,
-               seconds, framesRun / seconds, framesRun > 0 ? static_cast<double>(drawsRun) / framesRun : 0.0,
-               RendererName());
+    System_Log("Frame loop: %d frames in %.1f s, %.1f frames per second, %.1f draws per frame (%s)", framesRun, seconds,
+               framesRun / seconds, framesRun > 0 ? static_cast<double>(drawsRun) / framesRun : 0.0, RendererName());
   return true;
 }
 

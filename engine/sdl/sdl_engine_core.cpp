@@ -130,9 +130,9 @@ bool SdlEngineCore::AttachRenderer(RendererHandle renderer, int width, int heigh
   // blend state, source × 1 + destination × (1 − source alpha), so that
   // quads of both kinds go out in one draw. SDL's software renderer has no
   // custom blend modes and keeps its two standard ones.
-  sharedBlend_ = SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA,
-                                            SDL_BLENDOPERATION_ADD, SDL_BLENDFACTOR_ONE,
-                                            SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA, SDL_BLENDOPERATION_ADD);
+  sharedBlend_ =
+      SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA, SDL_BLENDOPERATION_ADD,
+                                 SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA, SDL_BLENDOPERATION_ADD);
   premultiplied_ = false;
   if (!softwareRenderer_) {
     TextureHandle probe(SDL_CreateTexture(renderer_.get(), SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, 1, 1));
@@ -236,8 +236,7 @@ void SdlEngineCore::updateGuardRect() {
             static_cast<float>(area.x + area.w) + kGuardMargin, static_cast<float>(area.y + area.h) + kGuardMargin};
 }
 
-void SdlEngineCore::Gfx_SetTransform(float x, float y, float dx, float dy, float rotation, float hscale,
-                                     float vscale) {
+void SdlEngineCore::Gfx_SetTransform(float x, float y, float dx, float dy, float rotation, float hscale, float vscale) {
   if (hscale == 0.0f && vscale == 0.0f) {
     transformOn_ = false;
     return;
@@ -259,4 +258,3 @@ void SdlEngineCore::transformPoint(float& x, float& y) const {
   x = px * cosine_ - py * sine_ + centreX_ + shiftX_;
   y = px * sine_ + py * cosine_ + centreY_ + shiftY_;
 }
-

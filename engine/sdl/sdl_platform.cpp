@@ -43,8 +43,7 @@ int SdlPlatform::ShowMessage(const std::string& text, const std::string& caption
   // SDL's box runs its own event loop, which no signal can end.
   UninterruptibleWait wait;
   if (SDL_ShowMessageBox(&box, &answer) != 0) {
-    std::fprintf(stderr, "(no message box could be shown: %s; answered %s)\n", SDL_GetError(),
-                 question ? "No" : "OK");
+    std::fprintf(stderr, "(no message box could be shown: %s; answered %s)\n", SDL_GetError(), question ? "No" : "OK");
     return fallback;
   }
   // -1: the box was closed without a button.

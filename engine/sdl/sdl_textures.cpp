@@ -71,9 +71,8 @@ HTEXTURE SdlEngineCore::Texture_Load(const char* name, uint32_t size, bool mipma
   // decoder (a scalable SVG, say, would be drawn at whatever size it names).
   const int largest = largestImageSide();
   auto tooLarge = [&](int64_t width, int64_t height) {
-    return fail("the image is " + std::to_string(width) + " x " + std::to_string(height) +
-                " pixels, larger than the " + std::to_string(largest) + " x " + std::to_string(largest) +
-                " this renderer takes");
+    return fail("the image is " + std::to_string(width) + " x " + std::to_string(height) + " pixels, larger than the " +
+                std::to_string(largest) + " x " + std::to_string(largest) + " this renderer takes");
   };
   ImageSize claimed;
   if (!ReadImageSize(bytes.data(), bytes.size(), &claimed))

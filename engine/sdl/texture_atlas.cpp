@@ -12,9 +12,7 @@ void TextureAtlas::Attach(SDL_Renderer* renderer, bool premultiplied, bool share
   maxSide_ = maxTextureSide;
 }
 
-void TextureAtlas::Clear() {
-  pages_.clear();
-}
+void TextureAtlas::Clear() { pages_.clear(); }
 
 bool TextureAtlas::fits(PageSlot& page, int width, int height, int& x, int& y) const {
   if (!page.texture || !page.shared) return false;

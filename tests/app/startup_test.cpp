@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "app/app_reset.h"
-#include "composition/app_state.h"
 #include "app/startup.h"
+#include "composition/app_state.h"
 #include "engine/engine_factory.h"
 #include "tests/support/recording_engine.h"
 #include "tests/support/recording_platform.h"
@@ -41,9 +41,9 @@ TEST_F(Startup, WindowedOnASmallDesktopSetsEveryStateInOrder) {
   platform_.desktop = {1366, 768};
   platform_.answer = kIdNo;
   EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(StateLines(), (std::vector<std::string>{"f1=1", "f2=1", "s7=Driftglow - driftglow.art", "b11=1", "i8=600",
-                                                    "i9=600", "i10=32", "b18=1", "b25=0", "b12=0", "i23=50", "b24=1",
-                                                    "b13=1"}));
+  EXPECT_EQ(StateLines(),
+            (std::vector<std::string>{"f1=1", "f2=1", "s7=Driftglow - driftglow.art", "b11=1", "i8=600", "i9=600",
+                                      "i10=32", "b18=1", "b25=0", "b12=0", "i23=50", "b24=1", "b13=1"}));
   ASSERT_EQ(platform_.messages.size(), 1u);
   EXPECT_EQ(platform_.messages[0].text, "Run full screen?");
   EXPECT_EQ(platform_.messages[0].caption, "Driftglow");

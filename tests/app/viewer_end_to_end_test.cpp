@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "app/app_reset.h"
-#include "composition/app_state.h"
 #include "app/startup.h"
+#include "composition/app_state.h"
 #include "composition/composition.h"
 #include "engine/engine_factory.h"
 #include "engine/sdl/headless_engine.h"
@@ -111,7 +111,8 @@ TEST_F(ViewerEndToEnd, ScriptedSessionFromStartToExit) {
   // lock of 5.8333 nominal frames has passed, at 16.
   std::vector<int> nScreens;
   for (int frame = 1; frame <= 24; ++frame)
-    if (frames[frame].formula0 != frames[frame - 1].formula0 || frames[frame].clockAfter <= 1.0f) nScreens.push_back(frame);
+    if (frames[frame].formula0 != frames[frame - 1].formula0 || frames[frame].clockAfter <= 1.0f)
+      nScreens.push_back(frame);
   EXPECT_EQ(nScreens, (std::vector<int>{10, 16}));
 
   // The left button freezes the countdown and shows the overlay, only then.
@@ -132,7 +133,8 @@ TEST_F(ViewerEndToEnd, ScriptedSessionFromStartToExit) {
   // Music: several tracks over the long frames, never the same twice in a row.
   std::vector<int32_t> tracks;
   for (const FrameRecord& record : frames)
-    if (record.lastTrack >= 0 && (tracks.empty() || record.lastTrack != tracks.back())) tracks.push_back(record.lastTrack);
+    if (record.lastTrack >= 0 && (tracks.empty() || record.lastTrack != tracks.back()))
+      tracks.push_back(record.lastTrack);
   EXPECT_GE(tracks.size(), 3u);
   int starts = 0;
   for (size_t i = 1; i < frames.size(); ++i) starts += frames[i].lastTrack != frames[i - 1].lastTrack;

@@ -42,14 +42,15 @@ std::string GeneratorFormula(std::mt19937& random) {
 // A random expression over every function and operator a column can run.
 std::string WideExpression(std::mt19937& random, int depth) {
   static const char* const kLeaves[] = {"x", "y", "t", "a", "e1", "raw", "0", "2", "0.5", "1e300", "12345678901234.5"};
-  static const char* const kFunctions[] = {"sin",  "cos",  "tan",  "cotg", "exp",  "ln",   "asin",  "acos",
-                                           "atan", "acotg", "log", "sqr",  "abs",  "int",  "sinh",  "cosh",
-                                           "tanh", "cotgh", "pi"};
-  static const char* const kOperators[] = {"+", "-", "*", "/", "^", "%", "@", "\\", "<", ">", "=",
-                                           "<=", ">=", "<>", "&", "|", "{", "}"};
+  static const char* const kFunctions[] = {"sin",  "cos",  "tan",   "cotg",  "exp", "ln",  "asin",
+                                           "acos", "atan", "acotg", "log",   "sqr", "abs", "int",
+                                           "sinh", "cosh", "tanh",  "cotgh", "pi"};
+  static const char* const kOperators[] = {"+", "-", "*",  "/",  "^",  "%", "@", "\\", "<",
+                                           ">", "=", "<=", ">=", "<>", "&", "|", "{",  "}"};
   switch (depth <= 0 ? 0 : random() % 4) {
     case 0: return kLeaves[random() % std::size(kLeaves)];
-    case 1: return std::string(kFunctions[random() % std::size(kFunctions)]) + "(" + WideExpression(random, depth - 1) + ")";
+    case 1:
+      return std::string(kFunctions[random() % std::size(kFunctions)]) + "(" + WideExpression(random, depth - 1) + ")";
     case 2: return "(-" + WideExpression(random, depth - 1) + ")";
     default:
       return WideExpression(random, depth - 1) + kOperators[random() % std::size(kOperators)] +
@@ -61,8 +62,18 @@ std::string WideExpression(std::mt19937& random, int depth) {
 std::vector<double> Inputs(std::mt19937_64& random, std::size_t count) {
   std::uniform_real_distribution<double> unit(-1.0, 1.0);
   std::uniform_int_distribution<int> exponent(-20, 20);
-  const double special[] = {0.0, -0.0, kInf, -kInf, std::nan(""), 1e300, -1e-300, 5e-324, 1e15, 999999999999999.5,
-                            12345678901234.5, 0.1234567890123455};
+  const double special[] = {0.0,
+                            -0.0,
+                            kInf,
+                            -kInf,
+                            std::nan(""),
+                            1e300,
+                            -1e-300,
+                            5e-324,
+                            1e15,
+                            999999999999999.5,
+                            12345678901234.5,
+                            0.1234567890123455};
   std::vector<double> values;
   for (std::size_t i = 0; i < count; ++i) {
     const double tie = (std::floor(unit(random) * 1e14) + 0.5) * std::pow(10.0, exponent(random) - 14);
@@ -161,8 +172,10 @@ TEST_F(CalcColumnsTest, RefusesTextsWhosePointsCouldAffectEachOther) {
   calc.use_hook[0] = [](double v) { return v; };
   std::vector<double> results(kPoints, -1.0);
   std::vector<std::uint8_t> errors(kPoints, 7);
-  for (const char* text : {"z=rnd(5)", "z=use1(x)", "z=z+x", "z=x\xA4" "2", "q=x", "a=1;z=x", "z=x;1", "z=sin",
-                           "x", "=x"}) {
+  for (const char* text : {"z=rnd(5)", "z=use1(x)", "z=z+x",
+                           "z=x\xA4"
+                           "2",
+                           "q=x", "a=1;z=x", "z=x;1", "z=sin", "x", "=x"}) {
     EXPECT_FALSE(columns_.Execute(calc, text, "z", results.data(), errors.data())) << text;
   }
   EXPECT_EQ(results[0], -1.0);

@@ -28,10 +28,10 @@ void InstallHooks(CALC& calc) {
 // Texts built from the language's pieces, with a little noise.
 std::string RandomText(std::mt19937& random) {
   static const char* const kPieces[] = {
-      "1",  "2",   "0",   ".5", "1e3", "3.25", "1e308", "1e", ".",  "x",    "y",   "w",   "q",  "sin", "cos",
-      "tan", "int", "ln", "rnd", "use1", "use2", "use3", "pi", "(",  "(",    ")",   ")",   "+",  "-",   "-",
-      "*",  "/",   "^",   "%",  "@",   "\\",   "<",    ">",  "=",  "<=",   "<>",  "&",   "|",  "{",   "}",
-      "\xA4", ";", " ",   "\t", "z=",  "a=",   "$",    "SIN", "e1", "1e307"};
+      "1",   "2",   "0",   ".5",   "1e3", "3.25", "1e308", "1e",   ".",  "x", "y",   "w",  "q",    "sin",
+      "cos", "tan", "int", "ln",   "rnd", "use1", "use2",  "use3", "pi", "(", "(",   ")",  ")",    "+",
+      "-",   "-",   "*",   "/",    "^",   "%",    "@",     "\\",   "<",  ">", "=",   "<=", "<>",   "&",
+      "|",   "{",   "}",   "\xA4", ";",   " ",    "\t",    "z=",   "a=", "$", "SIN", "e1", "1e307"};
   std::uniform_int_distribution<int> count(0, 14);
   std::uniform_int_distribution<std::size_t> piece(0, std::size(kPieces) - 1);
   std::string text;
@@ -64,8 +64,8 @@ TEST(CalcConsistency, KeptTextsBehaveExactlyLikeScanningEachTime) {
   std::vector<std::string> recent;
   for (int i = 0; i < 40000; ++i) {
     // Texts come back now and then, so kept forms are reused.
-    std::string text = !recent.empty() && i % 3 == 0 ? recent[static_cast<std::size_t>(i) % recent.size()]
-                                                     : RandomText(random);
+    std::string text =
+        !recent.empty() && i % 3 == 0 ? recent[static_cast<std::size_t>(i) % recent.size()] : RandomText(random);
     if (recent.size() < 50) recent.push_back(text);
     drawCount = 0;
     std::string expected = PlainExecute(plain, text);

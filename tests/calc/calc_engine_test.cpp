@@ -19,13 +19,27 @@ struct OperatorCase {
 
 TEST(CalcEngine, OperatorTable) {
   const OperatorCase cases[] = {
-      {0xA4, false, 227, 200}, {'&', false, 232, 248}, {'|', false, 231, 248},
-      {kCalcNotEqual, false, 226, 249}, {kCalcGreaterEqual, false, 233, 249}, {kCalcLessEqual, false, 234, 249},
-      {'>', false, 235, 249},  {'<', false, 236, 249}, {'=', false, 237, 249},
-      {'}', false, 238, 250},  {'{', false, 239, 250}, {'-', false, 240, 251},
-      {'+', false, 241, 251},  {'+', true, 241, 251},  {'*', false, 242, 252},
-      {'/', false, 243, 252},  {'%', false, 230, 252}, {'@', false, 229, 252},
-      {'\\', false, 228, 252}, {'^', false, 244, 253}, {'-', true, 247, 254},
+      {0xA4, false, 227, 200},
+      {'&', false, 232, 248},
+      {'|', false, 231, 248},
+      {kCalcNotEqual, false, 226, 249},
+      {kCalcGreaterEqual, false, 233, 249},
+      {kCalcLessEqual, false, 234, 249},
+      {'>', false, 235, 249},
+      {'<', false, 236, 249},
+      {'=', false, 237, 249},
+      {'}', false, 238, 250},
+      {'{', false, 239, 250},
+      {'-', false, 240, 251},
+      {'+', false, 241, 251},
+      {'+', true, 241, 251},
+      {'*', false, 242, 252},
+      {'/', false, 243, 252},
+      {'%', false, 230, 252},
+      {'@', false, 229, 252},
+      {'\\', false, 228, 252},
+      {'^', false, 244, 253},
+      {'-', true, 247, 254},
       {kCalcEnd, false, 245, 0},
   };
   for (const OperatorCase& c : cases) {
@@ -141,9 +155,9 @@ struct PowerCase {
 
 TEST(CalcEngine, Power) {
   const PowerCase cases[] = {
-      {0, 0, 1, 0},     {0, 2, 0, 0},         {0, -1, 0, 9},    {2, 0.5, std::pow(2.0, 0.5), 0},
-      {10, 15, 1e15, 0}, {-2, 3, -8, 0},      {-2, 2, 4, 0},    {-2, -1, -0.5, 0},
-      {-2, 0, 1, 0},    {-8, 1.0 / 3, 0, 9},  {-2, 0.5, 0, 9},  {1, 1e300, 1, 0},
+      {0, 0, 1, 0},      {0, 2, 0, 0},        {0, -1, 0, 9},   {2, 0.5, std::pow(2.0, 0.5), 0},
+      {10, 15, 1e15, 0}, {-2, 3, -8, 0},      {-2, 2, 4, 0},   {-2, -1, -0.5, 0},
+      {-2, 0, 1, 0},     {-8, 1.0 / 3, 0, 9}, {-2, 0.5, 0, 9}, {1, 1e300, 1, 0},
   };
   for (const PowerCase& c : cases) {
     CALC calc;

@@ -74,14 +74,32 @@ struct ResultCase {
 
 TEST(CalcFunctions, DomainErrorsAndNonFiniteResults) {
   const ResultCase cases[] = {
-      {"ln(0)", "", 9},       {"ln(-1)", "", 9},      {"log(0)", "", 9},      {"log(-1)", "", 9},
-      {"sqr(-1)", "", 9},     {"asin(2)", "", 9},     {"asin(-1.5)", "", 9},  {"acos(2)", "", 9},
-      {"cotg(0)", "", 9},     {"sqr(16)", "4", 0},    {"log(100)", "2", 0},   {"int(-1.5)", "-2", 0},
-      {"int(1.5)", "1", 0},   {"abs(-3)", "3", 0},    {"pi(1)", "3.14159265358979", 0},
-      {"pi(2)", "6.28318530717959", 0},               {"exp(0)", "1", 0},     {"ln(1)", "0", 0},
-      {"acotg(0)", "INF", 0}, {"cotgh(0)", "INF", 0}, {"exp(1000)", "INF", 0}, {"-exp(1000)", "-INF", 0},
-      {"sinh(1000)", "INF", 0},                       {"exp(1000)-exp(1000)", "NAN", 0},
-      {"10^400", "INF", 0},   {"1E300*1E300", "INF", 0},
+      {"ln(0)", "", 9},
+      {"ln(-1)", "", 9},
+      {"log(0)", "", 9},
+      {"log(-1)", "", 9},
+      {"sqr(-1)", "", 9},
+      {"asin(2)", "", 9},
+      {"asin(-1.5)", "", 9},
+      {"acos(2)", "", 9},
+      {"cotg(0)", "", 9},
+      {"sqr(16)", "4", 0},
+      {"log(100)", "2", 0},
+      {"int(-1.5)", "-2", 0},
+      {"int(1.5)", "1", 0},
+      {"abs(-3)", "3", 0},
+      {"pi(1)", "3.14159265358979", 0},
+      {"pi(2)", "6.28318530717959", 0},
+      {"exp(0)", "1", 0},
+      {"ln(1)", "0", 0},
+      {"acotg(0)", "INF", 0},
+      {"cotgh(0)", "INF", 0},
+      {"exp(1000)", "INF", 0},
+      {"-exp(1000)", "-INF", 0},
+      {"sinh(1000)", "INF", 0},
+      {"exp(1000)-exp(1000)", "NAN", 0},
+      {"10^400", "INF", 0},
+      {"1E300*1E300", "INF", 0},
       {"sin", "0", 0},  // no operand of its own: the empty slot after it, read as 0
   };
   for (const ResultCase& c : cases) {
@@ -112,8 +130,8 @@ class RecordingRandom : public ::testing::Test {
 TEST_F(RecordingRandom, RndAsksForTheTruncatedMagnitude) {
   CALC calc;
   const ResultCase cases[] = {
-      {"rnd(6)", "5", 0},        {"rnd(-6)", "5", 0},      {"rnd(6.9)", "5", 0},
-      {"rnd(0.5)", "0", 0},      {"rnd(0)", "0", 0},       {"rnd(2147483647)", "2147483646", 0},
+      {"rnd(6)", "5", 0},         {"rnd(-6)", "5", 0},         {"rnd(6.9)", "5", 0},
+      {"rnd(0.5)", "0", 0},       {"rnd(0)", "0", 0},          {"rnd(2147483647)", "2147483646", 0},
       {"rnd(2147483648)", "", 9}, {"rnd(-2147483648)", "", 9}, {"rnd(1E300)", "", 9},
   };
   for (const ResultCase& c : cases) {

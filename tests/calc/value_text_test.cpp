@@ -182,8 +182,19 @@ TEST(RoundValues, GivesRoundValueOfEveryElementBitForBit) {
   std::mt19937_64 random(2026);
   std::uniform_real_distribution<double> unit(-1.0, 1.0);
   std::uniform_int_distribution<int> exponent(-40, 40);
-  std::vector<double> values = {0.0, -0.0, kInf, -kInf, std::nan(""), -std::nan(""), 1e14 + 0.5, 12345678901234.5,
-                                999999999999999.6, 1e15, -3.0, 5e-324, 1.7976931348623157e308};
+  std::vector<double> values = {0.0,
+                                -0.0,
+                                kInf,
+                                -kInf,
+                                std::nan(""),
+                                -std::nan(""),
+                                1e14 + 0.5,
+                                12345678901234.5,
+                                999999999999999.6,
+                                1e15,
+                                -3.0,
+                                5e-324,
+                                1.7976931348623157e308};
   for (int i = 0; i < 200000; ++i) {
     const double tie = (std::floor(unit(random) * 1e14) + 0.5) * std::pow(10.0, exponent(random) - 14);
     std::uint64_t bits = random();

@@ -9,7 +9,6 @@
 #include <string>
 
 #include "app/app_reset.h"
-#include "app/app_reset.h"
 #include "composition/app_state.h"
 #include "composition/composition.h"
 #include "scene/scene.h"

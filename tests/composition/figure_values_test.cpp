@@ -18,19 +18,15 @@ TEST(FigureGraphicIndex, FollowsTruncationRemainderAndMagnitude) {
     int expected;
   };
   const Case cases[] = {
-      {-2.6, 5, 3},        // trunc(-13) = -13, remainder -3
-      {2.6, 5, 3},         // 13 rem 5
-      {0.99, 5, 4},        // 4.95 -> 4
-      {-0.19, 5, 0},       // -0.95 -> 0
-      {0.5, 1, 0},
-      {1e9, 7, 1},         // 7e9: low 32 bits -1589934592 as signed, remainder -1
-      {4294967296.0, 3, 0},                 // 2^32 * 3: low 32 bits 0
-      {-4.6e18, 3, 0},     // -1.38e19 lies beyond -2^63
-      {kNaN, 5, 0},
-      {kInf, 5, 0},
-      {-kInf, 5, 0},
-      {1e19, 5, 0},        // beyond 2^63 after the product
-      {0.3, 0, 0},         // no graphics
+      {-2.6, 5, 3},                       // trunc(-13) = -13, remainder -3
+      {2.6, 5, 3},                        // 13 rem 5
+      {0.99, 5, 4},                       // 4.95 -> 4
+      {-0.19, 5, 0},                      // -0.95 -> 0
+      {0.5, 1, 0},          {1e9, 7, 1},  // 7e9: low 32 bits -1589934592 as signed, remainder -1
+      {4294967296.0, 3, 0},               // 2^32 * 3: low 32 bits 0
+      {-4.6e18, 3, 0},                    // -1.38e19 lies beyond -2^63
+      {kNaN, 5, 0},         {kInf, 5, 0}, {-kInf, 5, 0}, {1e19, 5, 0},  // beyond 2^63 after the product
+      {0.3, 0, 0},                                                      // no graphics
   };
   for (const Case& c : cases) {
     EXPECT_EQ(figureGraphicIndex(c.z, c.n), c.expected) << c.z << " of " << c.n;
@@ -56,7 +52,7 @@ TEST(FigureScale, IsHeldBetweenOneTwentiethAndThree) {
     float expected;
   };
   const Case cases[] = {
-      {1.5, 1.5f}, {0.05, 0.05f}, {0.0499, 0.05f}, {-2, 0.05f}, {0, 0.05f}, {kNaN, 0.05f},
+      {1.5, 1.5f}, {0.05, 0.05f}, {0.0499, 0.05f}, {-2, 0.05f},    {0, 0.05f},    {kNaN, 0.05f},
       {3, 3.0f},   {3.5, 3.0f},   {kInf, 3.0f},    {-kInf, 0.05f}, {1e300, 3.0f},
   };
   for (const Case& c : cases) EXPECT_EQ(figureScale(c.z), c.expected) << c.z;

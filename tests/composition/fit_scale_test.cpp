@@ -15,9 +15,9 @@ struct FitCase {
 
 TEST(ComputeFitScale, DesktopSizes) {
   const FitCase cases[] = {
-      {1920, 1080, 960, 1.0f},  {1366, 768, 960, 0.625f}, {800, 600, 960, 0.5f},
-      {640, 480, 960, 0.5f},    {1020, 2000, 960, 1.0f},  {1019, 1019, 960, 0.875f},
-      {1920, 1080, 1080, 0.875f},  // full screen: the canvas is the desktop
+      {1920, 1080, 960, 1.0f}, {1366, 768, 960, 0.625f},  {800, 600, 960, 0.5f},      {640, 480, 960, 0.5f},
+      {1020, 2000, 960, 1.0f}, {1019, 1019, 960, 0.875f}, {1920, 1080, 1080, 0.875f},  // full screen: the canvas is the
+                                                                                       // desktop
       {0, 0, 960, 0.5f},
   };
   RecordingPlatform platform;

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <string_view>
 #include <initializer_list>
 #include <set>
 #include <string>
+#include <string_view>
 
-#include "core/seeded_random.h"
 #include "composition/screen_seeds.h"
+#include "core/seeded_random.h"
 #include "tests/composition/composition_fixture.h"
 
 namespace {
@@ -55,7 +55,8 @@ int TermsOfFormula(std::string_view text) {
   if (!text.starts_with("z=")) return 0;
   text.remove_prefix(2);
   for (int terms = 1; terms <= 4; ++terms) {
-    if (!TakeOneOf(text, {"sin(", "cos(", "tan("}) || !TakeOneOf(text, {"t)", "t*a)", "t*b)", "t*c)", "t*d)", "x*y)"}) ||
+    if (!TakeOneOf(text, {"sin(", "cos(", "tan("}) ||
+        !TakeOneOf(text, {"t)", "t*a)", "t*b)", "t*c)", "t*d)", "x*y)"}) ||
         !TakeOneOf(text, {"/e1", "/e2", "^2"}, true)) {
       return 0;
     }
@@ -108,9 +109,9 @@ TEST_F(FormulaGenerator, EveryFormulaIncludingTheTenthDrawsItsPiecesFromTheStruc
 // The draws of the colour plan, in the order the generator makes them.
 struct ColourDraws {
   int order[3] = {0, 1, 2};
-  int digits[4];   // d1..d4
-  int choice[3];   // c for the channels in processing order
-  int constant[3]; // r where c was 0
+  int digits[4];    // d1..d4
+  int choice[3];    // c for the channels in processing order
+  int constant[3];  // r where c was 0
   int alphaDraw;
 };
 
@@ -289,7 +290,7 @@ TEST_F(FormulaGenerator, FormulaResultsBecomeTheFigure) {
   composition.formulas[2] = "z=-2.6";  // trunc(-13) rem 5 = -3: graphic 3
   composition.formulas[3] = "z=1.5";
   composition.formulas[4] = "z=0.7";
-  composition.formulas[5] = "z=1.5";   // 382: spills into the alpha byte
+  composition.formulas[5] = "z=1.5";  // 382: spills into the alpha byte
   composition.formulas[6] = "z=0";
   composition.formulas[7] = "z=-0.5";  // -127: borrows from everything above
   composition.formulas[8] = "z=1";
@@ -318,12 +319,9 @@ TEST_F(FormulaGenerator, ScalesAreClampedAndTheLargestSetsTheZoom) {
     float zoom;
   };
   const Case cases[] = {
-      {"z=3.5", 3.0f, 1.0f / 3.0f},
-      {"z=2", 2.0f, 0.5f},
-      {"z=0.01", 0.05f, 0.8f},
-      {"z=acotg(0)*0", 0.05f, 0.8f},  // not a number
-      {"z=-acotg(0)", 0.05f, 0.8f},
-      {"z=1+(x>0)", 0, 0.5f},         // 1 or 2 by column: the largest counts
+      {"z=3.5", 3.0f, 1.0f / 3.0f}, {"z=2", 2.0f, 0.5f},
+      {"z=0.01", 0.05f, 0.8f},      {"z=acotg(0)*0", 0.05f, 0.8f},  // not a number
+      {"z=-acotg(0)", 0.05f, 0.8f}, {"z=1+(x>0)", 0, 0.5f},         // 1 or 2 by column: the largest counts
   };
   AddGraphics(2);
   for (const Case& c : cases) {
@@ -346,7 +344,7 @@ TEST_F(FormulaGenerator, AFailedFormulaLeavesZFromTheLastRunAndTheTenthIsNeverRu
   SetPlainFormulas();
   composition.formulas[0] = "z=1/0";  // fails: px takes z from before
   composition.formulas[8] = "z=0.5";
-  composition.formulas[9] = "z=3";    // never run
+  composition.formulas[9] = "z=3";  // never run
   composition.f = 100;
   composition.SampleGrid();
   const std::vector<SPIX_OBJECT*> objects = FigureObjects();

@@ -76,8 +76,7 @@ TEST(StillOptions, ArgumentsTable) {
   }
 
   StillOptions options;
-  ASSERT_EQ(parseStillOptions({"--seeds", "7,8,9", "--json", "-", "--size", "1152x648", "--frames", "3"}, options),
-            "");
+  ASSERT_EQ(parseStillOptions({"--seeds", "7,8,9", "--json", "-", "--size", "1152x648", "--frames", "3"}, options), "");
   EXPECT_EQ(options.seeds[0], 7);
   EXPECT_EQ(options.seeds[2], 9);
   EXPECT_EQ(options.width, 1152);
@@ -107,9 +106,15 @@ TEST(StillJson, FloatsCarryNineSignificantDigitsAndNamesForNonFiniteValues) {
     const char* text;
   };
   const Case cases[] = {
-      {0.1f, "0.100000001"},       {-889.983582f, "-889.983582"}, {1, "1"},
-      {0.05f, "0.0500000007"},     {1e10f, "1e+10"},              {-0.0f, "-0"},
-      {INFINITY, "\"inf\""},       {-INFINITY, "\"-inf\""},       {NAN, "\"nan\""},
+      {0.1f, "0.100000001"},
+      {-889.983582f, "-889.983582"},
+      {1, "1"},
+      {0.05f, "0.0500000007"},
+      {1e10f, "1e+10"},
+      {-0.0f, "-0"},
+      {INFINITY, "\"inf\""},
+      {-INFINITY, "\"-inf\""},
+      {NAN, "\"nan\""},
   };
   for (const Case& c : cases) EXPECT_EQ(jsonFloat(c.value), c.text);
   // Nine digits give every float back exactly.
@@ -146,8 +151,8 @@ TEST_F(StillDescription, DescribesTheScreenAsGeneratedWithFiguresInCreationOrder
     float x = 0, y = 0, rotation = 0, scale = 0;
     int g = -1;
     unsigned long tint = 0;
-    ASSERT_EQ(std::sscanf(line.c_str(), "{\"x\":%g,\"y\":%g,\"g\":%d,\"rotation\":%g,\"scale\":%g,\"tint\":%lu}", &x, &y,
-                          &g, &rotation, &scale, &tint),
+    ASSERT_EQ(std::sscanf(line.c_str(), "{\"x\":%g,\"y\":%g,\"g\":%d,\"rotation\":%g,\"scale\":%g,\"tint\":%lu}", &x,
+                          &y, &g, &rotation, &scale, &tint),
               6)
         << line;
     EXPECT_EQ(x, object->x);

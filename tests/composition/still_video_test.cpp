@@ -147,7 +147,8 @@ TEST_F(StillVideoTool, AnUnwritablePathOrAFullDiskFailsAndLeavesNothingBehind) {
   EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
   const fs::path folder = folder_ / "folder.webm";
   fs::create_directory(folder);
-  EXPECT_EQ(RunStill("--seeds 1,2,3 --size 128x96 --frames 3 --video " + folder.string() + Data(), nullptr, &errors), 1);
+  EXPECT_EQ(RunStill("--seeds 1,2,3 --size 128x96 --frames 3 --video " + folder.string() + Data(), nullptr, &errors),
+            1);
   EXPECT_NE(errors.find("Is a directory"), std::string::npos) << errors;
   EXPECT_TRUE(fs::is_empty(folder));
 

@@ -1,9 +1,9 @@
 // Tests of ListDirectory: patterns, case, order and missing folders.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 #include "engine/platform.h"
 

@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <limits>
 #include <numbers>
-#include <array>
 
 #include "engine/engine_factory.h"
 #include "tests/support/recording_engine.h"
@@ -109,14 +109,40 @@ TEST(Sprite, CornersFollowPivotScaleAndRotation) {
     std::array<Corner, 4> expected;
   };
   const Case cases[] = {
-      {"pivot at centre, uniform scale 2", 100, 60, 50, 30, 200, 100, 0, 2, 0,
+      {"pivot at centre, uniform scale 2",
+       100,
+       60,
+       50,
+       30,
+       200,
+       100,
+       0,
+       2,
+       0,
        {{{100, 40}, {300, 40}, {300, 160}, {100, 160}}}},
       {"separate vertical scale", 10, 10, 0, 0, 5, 5, 0, 2, 3, {{{5, 5}, {25, 5}, {25, 35}, {5, 35}}}},
-      {"negative scale mirrors about the pivot", 10, 4, 2, 1, 0, 0, 0, -1, 0,
-       {{{2, 1}, {-8, 1}, {-8, -3}, {2, -3}}}},
-      {"quarter turn clockwise about the origin", 10, 10, 0, 0, 0, 0, halfTurn, 1, 0,
+      {"negative scale mirrors about the pivot", 10, 4, 2, 1, 0, 0, 0, -1, 0, {{{2, 1}, {-8, 1}, {-8, -3}, {2, -3}}}},
+      {"quarter turn clockwise about the origin",
+       10,
+       10,
+       0,
+       0,
+       0,
+       0,
+       halfTurn,
+       1,
+       0,
        {{{0, 0}, {0, 10}, {-10, 10}, {-10, 0}}}},
-      {"quarter turn about a pivot lands the pivot on the position", 10, 10, 5, 5, 20, 30, halfTurn, 1, 0,
+      {"quarter turn about a pivot lands the pivot on the position",
+       10,
+       10,
+       5,
+       5,
+       20,
+       30,
+       halfTurn,
+       1,
+       0,
        {{{25, 25}, {25, 35}, {15, 35}, {15, 25}}}},
   };
   for (const Case& c : cases) {
@@ -253,8 +279,8 @@ TEST(ColorRGBA, ChannelsOutsideTheRangeSpillWithWrapAround) {
       {{0, 0, 256.0f, 0}, 0x0000FF00u},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(c.colour.ToARGB(), c.expected) << c.colour.r << " " << c.colour.g << " " << c.colour.b << " "
-                                             << c.colour.a;
+    EXPECT_EQ(c.colour.ToARGB(), c.expected)
+        << c.colour.r << " " << c.colour.g << " " << c.colour.b << " " << c.colour.a;
   }
 }
 

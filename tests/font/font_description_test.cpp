@@ -29,8 +29,7 @@ std::string read(std::string_view text, std::string_view name = "graphics\\font.
   return summary(ReadFontDescription(text, name));
 }
 
-const std::string kExampleFont =
-    "B:graphics\\font.png | 65:2,2,14,20,1,0 | 66:18,2,12,20,0,1 | 32:0,0,0,0,0,6";
+const std::string kExampleFont = "B:graphics\\font.png | 65:2,2,14,20,1,0 | 66:18,2,12,20,0,1 | 32:0,0,0,0,0,6";
 
 struct DescriptionCase {
   const char* label;
@@ -68,13 +67,12 @@ INSTANTIATE_TEST_SUITE_P(
         DescriptionCase{"blankFirstLine", "\n[HGEFONT]\nChar=41,1,2,3,4,5,6\nend\n", "INVALID"},
         DescriptionCase{"headerWithTrailingSpace", "[HGEFONT] \nChar=41,1,2,3,4,5,6\nend\n", "INVALID"},
         DescriptionCase{"headerWithLeadingSpace", " [HGEFONT]\nChar=41,1,2,3,4,5,6\nend\n", "INVALID"},
-        DescriptionCase{"empty", "", "INVALID"},
-        DescriptionCase{"headerOnly", "[HGEFONT]", ""},
+        DescriptionCase{"empty", "", "INVALID"}, DescriptionCase{"headerOnly", "[HGEFONT]", ""},
         DescriptionCase{"headerAndLineBreaks", "[HGEFONT]\r\n\r\n", ""},
         DescriptionCase{"lastLineNeverActs", "[HGEFONT]\nChar=41,1,2,3,4,5,6", ""},
         DescriptionCase{"lastLineNeverActsEvenWithBreaks", "[HGEFONT]\nChar=41,1,2,3,4,5,6\r\n\r\n", ""},
-        DescriptionCase{"zeroByteEndsTheText",
-                        "[HGEFONT]\nChar=41,1,2,3,4,5,6\nend\n\0Char=42,1,1,1,1,1,1\nmore\n"s, "65:1,2,3,4,5,6"},
+        DescriptionCase{"zeroByteEndsTheText", "[HGEFONT]\nChar=41,1,2,3,4,5,6\nend\n\0Char=42,1,1,1,1,1,1\nmore\n"s,
+                        "65:1,2,3,4,5,6"},
         DescriptionCase{"zeroByteInTheHeader", "[HGEFONT]\0\nChar=41,1,2,3,4,5,6\nend\n"s, ""}),
     [](const auto& info) { return std::string(info.param.label); });
 

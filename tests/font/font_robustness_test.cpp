@@ -28,8 +28,9 @@ const std::string kSeedDescription =
 
 // Fragments that tend to reach the reader's edges.
 const char* const kFragments[] = {
-    "Char=", "Bitmap = ", "\"", "=", ",", "-", "+", "\r\n", "\n", "\r", "FFFFFFFFF", "2147483647", "-2147483648",
-    "99999999999999999999", "[HGEFONT]", " ", "\t", "\x80\xFF", "missing.png", "\\", "/",
+    "Char=",     "Bitmap = ", "\"", "=",         ",",           "-",           "+",
+    "\r\n",      "\n",        "\r", "FFFFFFFFF", "2147483647",  "-2147483648", "99999999999999999999",
+    "[HGEFONT]", " ",         "\t", "\x80\xFF",  "missing.png", "\\",          "/",
 };
 
 std::string mutate(std::string text, std::mt19937& random) {
@@ -96,8 +97,8 @@ TEST(FontRobustness, DamagedDescriptionsNeverFault) {
       hgeFont font("graphics\\x.fnt");
       const bool valid = startsWithHeaderLine(description);
       validHeaders += valid;
-      const auto wrongFormat = std::count(engine->logLines.begin(), engine->logLines.end(),
-                                          "Font graphics\\x.fnt has incorrect format.");
+      const auto wrongFormat =
+          std::count(engine->logLines.begin(), engine->logLines.end(), "Font graphics\\x.fnt has incorrect format.");
       EXPECT_EQ(wrongFormat, valid ? 0 : 1);
       EXPECT_LE(engine->logLines.size(), 1u);
       EXPECT_EQ(ReadFontDescription(description, "graphics\\x.fnt").validHeader, valid);

@@ -110,7 +110,8 @@ TEST_F(FontTest, ATextureThatDoesNotLoadStopsReading) {
 // Without a bitmap a glyph would draw as a solid block: it keeps its room in
 // the line but draws nothing, and the font says so once.
 TEST_F(FontTest, GlyphsBeforeAnyBitmapTakeRoomButDrawNothing) {
-  auto font = Make("[HGEFONT]\nChar=41,0,0,5,5,0,0\nChar=42,0,0,7,5,0,0\nBitmap = font.png\nChar=43,0,0,4,5,0,0\nend\n");
+  auto font =
+      Make("[HGEFONT]\nChar=41,0,0,5,5,0,0\nChar=42,0,0,7,5,0,0\nBitmap = font.png\nChar=43,0,0,4,5,0,0\nend\n");
   EXPECT_EQ(engine_->logLines,
             std::vector<std::string>{"Font graphics\\x.fnt has glyphs before any bitmap; they are not drawn."});
   font->Render(10, 10, kTextLeft, "ABC");
@@ -131,8 +132,9 @@ TEST_F(FontTest, ATexturePathOverTheLimitCountsAsNotLoaded) {
 TEST_F(FontTest, ALaterBitmapLeavesEarlierGlyphsOnTheirTextureAndBothAreFreed) {
   HTEXTURE first = 0, second = 0;
   {
-    auto font = Make("[HGEFONT]\nBitmap = font.png\nChar=41,0,0,5,5,0,0\nChar=42,0,0,5,5,0,0\n"
-                     "Bitmap = other.png\nChar=42,1,1,6,6,0,0\nend\n");
+    auto font = Make(
+        "[HGEFONT]\nBitmap = font.png\nChar=41,0,0,5,5,0,0\nChar=42,0,0,5,5,0,0\n"
+        "Bitmap = other.png\nChar=42,1,1,6,6,0,0\nend\n");
     ASSERT_NE(font->GetSprite('A'), nullptr);
     ASSERT_NE(font->GetSprite('B'), nullptr);
     first = font->GetSprite('A')->GetTexture();
@@ -156,10 +158,10 @@ TEST_F(FontTest, LeftAlignedGlyphsAdvanceByPreWidthAndPost) {
   EXPECT_FLOAT_EQ(Right(0), 25);
   EXPECT_FLOAT_EQ(Top(0), 5);
   EXPECT_FLOAT_EQ(Bottom(0), 25);
-  EXPECT_FLOAT_EQ(Left(1), 25);   // A advanced 15 in all
-  EXPECT_FLOAT_EQ(Left(2), 38);   // B advanced 13; the space draws an empty quad
+  EXPECT_FLOAT_EQ(Left(1), 25);  // A advanced 15 in all
+  EXPECT_FLOAT_EQ(Left(2), 38);  // B advanced 13; the space draws an empty quad
   EXPECT_FLOAT_EQ(Right(2), 38);
-  EXPECT_FLOAT_EQ(Left(3), 46);   // space advanced 6, then C's pre 2
+  EXPECT_FLOAT_EQ(Left(3), 46);  // space advanced 6, then C's pre 2
   EXPECT_FLOAT_EQ(Bottom(3), 26);
 }
 
@@ -218,12 +220,16 @@ TEST_F(FontTest, OnlyTheTwoLowestAlignmentBitsCount) {
 TEST_F(FontTest, MissingGlyphsFallBackToTheQuestionMark) {
   auto font = Make(kLayoutFont);
   const float questionU = 60.0f / 128.0f;
-  font->Render(0, 0, kTextLeft, "AZ\x80" "B");
+  font->Render(0, 0, kTextLeft,
+               "AZ\x80"
+               "B");
   ASSERT_EQ(engine_->quads.size(), 4u);
   EXPECT_FLOAT_EQ(GlyphU(1), questionU);
   EXPECT_FLOAT_EQ(GlyphU(2), questionU);
   EXPECT_FLOAT_EQ(Left(3), 15 + 12 + 12);
-  EXPECT_FLOAT_EQ(font->GetStringWidth("AZ\x80" "B"), 15 + 12 + 12 + 13);
+  EXPECT_FLOAT_EQ(font->GetStringWidth("AZ\x80"
+                                       "B"),
+                  15 + 12 + 12 + 13);
 }
 
 TEST_F(FontTest, WithoutAQuestionMarkMissingGlyphsDrawNothingAndDoNotAdvance) {

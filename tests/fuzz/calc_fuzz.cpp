@@ -15,8 +15,8 @@
 
 #include "calc/calc.h"
 #include "calc/calc_columns.h"
-#include "calc/value_text.h"
 #include "calc/random_below.h"
+#include "calc/value_text.h"
 #include "tests/calc/plain_execute.h"
 
 namespace {
@@ -67,9 +67,22 @@ void Compare(CALC& kept, CALC& plain) {
 // Inputs that round near ties, huge and tiny magnitudes, values that are
 // not finite, zeros of both signs.
 constexpr double kInf = std::numeric_limits<double>::infinity();
-constexpr double kColumnValues[] = {0.0, -0.0, 1.0, -2.5, 0.1234567890123455, 12345678901234.5, 1e15,
-                                    999999999999999.5, 1e300, -1e-300, 5e-324, kInf, -kInf,
-                                    std::numeric_limits<double>::quiet_NaN(), 3.0, 1e-9};
+constexpr double kColumnValues[] = {0.0,
+                                    -0.0,
+                                    1.0,
+                                    -2.5,
+                                    0.1234567890123455,
+                                    12345678901234.5,
+                                    1e15,
+                                    999999999999999.5,
+                                    1e300,
+                                    -1e-300,
+                                    5e-324,
+                                    kInf,
+                                    -kInf,
+                                    std::numeric_limits<double>::quiet_NaN(),
+                                    3.0,
+                                    1e-9};
 constexpr std::size_t kPoints = std::size(kColumnValues);
 
 void CopyVariables(const CALC& from, CALC& to) {

@@ -74,7 +74,7 @@ TEST(ParticleEmission, DrawsEachValueFromItsRangeInAFixedOrder) {
   // radial, tangential, size (start towards end by half), spin (by a
   // quarter), red, green, blue (by half), alpha (by a quarter).
   const std::vector<ScriptedRandomEngine::Draw> expected = {
-      {1, 3}, {0, 1},      {-2, 2},    {-2, 2},         {0, 0.5f},     {2, 4},          {5, 6},      {7, 8},
+      {1, 3},  {0, 1}, {-2, 2},      {-2, 2},         {0, 0.5f},     {2, 4},          {5, 6},       {7, 8},
       {9, 10}, {1, 2}, {0.5f, 1.0f}, {0.25f, 0.625f}, {0.5f, 0.25f}, {0.75f, 0.625f}, {1.0f, 0.75f}};
   ASSERT_EQ(engine.draws.size(), expected.size());
   for (size_t k = 0; k < expected.size(); ++k) {
@@ -204,7 +204,8 @@ struct OneParticle {
     return info;
   }
   OneParticle(float jitterX, float jitterY, float speed, float gravity, float radial, float tangential) {
-    engine.answers = {2, 0, jitterX, jitterY, 0, speed, gravity, radial, tangential, /*size*/ 2, /*spin*/ 1, 1, 1, 1, 1};
+    engine.answers = {2,          0,          jitterX,    jitterY, 0, speed, gravity, radial,
+                      tangential, /*size*/ 2, /*spin*/ 1, 1,       1, 1,     1};
     system.Fire();
     system.Step(kStep);
     system.Stop();

@@ -19,8 +19,8 @@ class ScriptedRandomEngine : public RecordingEngine {
   ScriptedRandomEngine() { hgeUseEngine(this); }
   ~ScriptedRandomEngine() override { hgeUseEngine(nullptr); }
 
-  std::vector<Draw> draws;                // every range asked for, in order
-  std::deque<float> answers;              // used first, one per draw
+  std::vector<Draw> draws;                  // every range asked for, in order
+  std::deque<float> answers;                // used first, one per draw
   std::function<float(float, float)> rule;  // then this, when set
 
   float Random_Float(float min, float max) override {

@@ -49,7 +49,8 @@ TEST(FrameAllocation, ANewScreenReusesTheListsStorage) {
   SPIX_GRAPHICS* graphic = scene.AddGraphics("a.png", 0, 0, 0, 64, 64, 0, 0, 0);
   auto screen = [&] {
     scene.ClearObjects(false);
-    for (int i = 0; i < 1600; ++i) scene.AddObject("titile", graphic, static_cast<float>(i), static_cast<float>(i % 97), 0);
+    for (int i = 0; i < 1600; ++i)
+      scene.AddObject("titile", graphic, static_cast<float>(i), static_cast<float>(i % 97), 0);
   };
   // The first clear sizes each list's store of spare chunks.
   screen();

@@ -172,10 +172,21 @@ void runRandomSequence(NameListOrder order, unsigned seed) {
     // Few distinct keys, so duplicates are common; some longer than a short
     // string buffer, some alike in their first 8 or 15 bytes, some with
     // zero bytes and bytes above 127.
-    static const std::string kKeys[] = {"a", "ab", "b", "titile", "tiger", "010000000125",
-                                        "a very long key that needs the heap", "z", "a very long key",
-                                        "a very long key that differs late", "0100000001250", "010000000125z",
-                                        std::string("a\0b", 3), std::string("a\0", 2), "\xE9t\xE9"};
+    static const std::string kKeys[] = {"a",
+                                        "ab",
+                                        "b",
+                                        "titile",
+                                        "tiger",
+                                        "010000000125",
+                                        "a very long key that needs the heap",
+                                        "z",
+                                        "a very long key",
+                                        "a very long key that differs late",
+                                        "0100000001250",
+                                        "010000000125z",
+                                        std::string("a\0b", 3),
+                                        std::string("a\0", 2),
+                                        "\xE9t\xE9"};
     return kKeys[random() % std::size(kKeys)];
   };
   for (int step = 0; step < 6000; ++step) {

@@ -115,9 +115,9 @@ TEST_F(ScenePixels, TintedRotatedScaledObjectsOfTwoGraphicsBlendInDrawOrder) {
   {
     SPIX scene;
     scene.noSpatialIndex = true;
-    SPIX_GRAPHICS* halvesGraphic =
-        scene.AddGraphics("halves.bmp", halvesTexture, 0, 0, static_cast<float>(engine.Texture_GetWidth(halvesTexture, true)),
-                          static_cast<float>(engine.Texture_GetHeight(halvesTexture, true)), 0, 0, 0);
+    SPIX_GRAPHICS* halvesGraphic = scene.AddGraphics(
+        "halves.bmp", halvesTexture, 0, 0, static_cast<float>(engine.Texture_GetWidth(halvesTexture, true)),
+        static_cast<float>(engine.Texture_GetHeight(halvesTexture, true)), 0, 0, 0);
     halvesGraphic->sprite->SetPivot(4, 4);
     halvesGraphic->sprite->SetBlend(kBlendAlpha);
     SPIX_GRAPHICS* dimGraphic = scene.AddGraphics("dim.bmp", dimTexture, 0, 0, 3, 3, 0, 0, 0);

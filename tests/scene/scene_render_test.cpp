@@ -24,8 +24,7 @@ class SceneRenderTest : public ::testing::Test {
   }
 
   // Top-left corner (corner 0) of every quad drawn by one Render call.
-  std::vector<std::pair<float, float>> renderCorners(float xmin = 0, float ymin = 0, float xmax = 0,
-                                                     float ymax = 0) {
+  std::vector<std::pair<float, float>> renderCorners(float xmin = 0, float ymin = 0, float xmax = 0, float ymax = 0) {
     engine->quads.clear();
     scene.Render(xmin, ymin, xmax, ymax);
     std::vector<std::pair<float, float>> corners;
@@ -92,19 +91,17 @@ TEST_F(SceneRenderTest, CullingKeepsObjectsTouchingTheViewEdge) {
     bool drawn;
   };
   const Case cases[] = {
-      {105, 50, 1, 0, 0, 0, 100, 100, true},     // left edge 95 is inside
-      {111, 50, 1, 0, 0, 0, 100, 100, false},    // left edge 101 is past the view
-      {110, 50, 1, 0, 0, 0, 100, 100, true},     // left edge exactly 100
-      {-10, 50, 1, 0, 0, 0, 100, 100, true},     // right edge exactly 0
-      {-10.5f, 50, 1, 0, 0, 0, 100, 100, false},
-      {50, -10, 1, 0, 0, 0, 100, 100, true},     // bottom edge exactly 0
-      {50, -11, 1, 0, 0, 0, 100, 100, false},
-      {50, 111, 1, 0, 0, 0, 100, 100, false},
-      {50, 111, 1, 0, 0, 0, 100, 0, true},       // y not culled: empty y range
-      {111, 50, 1, 0, 0, 0, 0, 100, true},       // x not culled: empty x range
-      {-25, 50, 2, 0, 0, 0, 100, 100, false},    // scaled: right edge -25 + 20 = -5
-      {-15, 50, 2, 0, 0, 0, 100, 100, true},     // scaled: right edge 5
-      {111, 50, 1, -11, 0, 0, 100, 100, true},   // draw offsets count
+      {105, 50, 1, 0, 0, 0, 100, 100, true},   // left edge 95 is inside
+      {111, 50, 1, 0, 0, 0, 100, 100, false},  // left edge 101 is past the view
+      {110, 50, 1, 0, 0, 0, 100, 100, true},   // left edge exactly 100
+      {-10, 50, 1, 0, 0, 0, 100, 100, true},   // right edge exactly 0
+      {-10.5f, 50, 1, 0, 0, 0, 100, 100, false}, {50, -10, 1, 0, 0, 0, 100, 100, true},  // bottom edge exactly 0
+      {50, -11, 1, 0, 0, 0, 100, 100, false},    {50, 111, 1, 0, 0, 0, 100, 100, false},
+      {50, 111, 1, 0, 0, 0, 100, 0, true},      // y not culled: empty y range
+      {111, 50, 1, 0, 0, 0, 0, 100, true},      // x not culled: empty x range
+      {-25, 50, 2, 0, 0, 0, 100, 100, false},   // scaled: right edge -25 + 20 = -5
+      {-15, 50, 2, 0, 0, 0, 100, 100, true},    // scaled: right edge 5
+      {111, 50, 1, -11, 0, 0, 100, 100, true},  // draw offsets count
   };
   for (const Case& c : cases) {
     scene.ClearObjects(false);

@@ -53,8 +53,8 @@ TEST_F(SceneTest, GraphicIdsAreAllocatedAcceptedOrReplaced) {
     int lastAfter;
   };
   const Step steps[] = {
-      {0, 1, 1},   {0, 2, 2},   {10, 10, 10}, {0, 11, 11}, {10, 12, 12},  // 10 is taken: next free number
-      {5, 5, 12},                                                          // unused below the highest: as asked
+      {0, 1, 1},    {0, 2, 2}, {10, 10, 10}, {0, 11, 11}, {10, 12, 12},  // 10 is taken: next free number
+      {5, 5, 12},                                                        // unused below the highest: as asked
       {-3, 13, 13},
   };
   for (const Step& step : steps) {

@@ -37,7 +37,9 @@ bool ReadArchive(const fs::path& archive, std::vector<std::pair<std::string, std
       else {
         PHYSFS_File* file = PHYSFS_openRead(path.c_str());
         std::vector<uint8_t> bytes(file ? static_cast<size_t>(PHYSFS_fileLength(file)) : 0);
-        if (!file || (!bytes.empty() && PHYSFS_readBytes(file, bytes.data(), bytes.size()) != static_cast<PHYSFS_sint64>(bytes.size()))) ok = false;
+        if (!file || (!bytes.empty() &&
+                      PHYSFS_readBytes(file, bytes.data(), bytes.size()) != static_cast<PHYSFS_sint64>(bytes.size())))
+          ok = false;
         if (file) PHYSFS_close(file);
         files.emplace_back(path, std::move(bytes));
       }
@@ -54,9 +56,11 @@ bool AllStored(const fs::path& archive) {
   std::vector<uint8_t> bytes;
   if (!tools::ReadBinaryFile(archive.string(), bytes)) return false;
   size_t at = 0, entries = 0;
-  while (at + 30 <= bytes.size() && bytes[at] == 'P' && bytes[at + 1] == 'K' && bytes[at + 2] == 3 && bytes[at + 3] == 4) {
+  while (at + 30 <= bytes.size() && bytes[at] == 'P' && bytes[at + 1] == 'K' && bytes[at + 2] == 3 &&
+         bytes[at + 3] == 4) {
     if ((bytes[at + 8] | bytes[at + 9] << 8) != 0) return false;
-    const size_t size = bytes[at + 18] | bytes[at + 19] << 8 | bytes[at + 20] << 16 | static_cast<size_t>(bytes[at + 21]) << 24;
+    const size_t size =
+        bytes[at + 18] | bytes[at + 19] << 8 | bytes[at + 20] << 16 | static_cast<size_t>(bytes[at + 21]) << 24;
     at += 30 + (bytes[at + 26] | bytes[at + 27] << 8) + (bytes[at + 28] | bytes[at + 29] << 8) + size;
     ++entries;
   }
@@ -64,7 +68,8 @@ bool AllStored(const fs::path& archive) {
 }
 
 void RequireContent(const fs::path& path) {
-  if (!fs::exists(path)) GTEST_SKIP() << path << " has not been generated (configure with DRIFTGLOW_BUILD_CONTENT=ON and build)";
+  if (!fs::exists(path))
+    GTEST_SKIP() << path << " has not been generated (configure with DRIFTGLOW_BUILD_CONTENT=ON and build)";
 }
 
 TEST(GeneratedContent, SoundPackHoldsTheThreeTracks) {
@@ -100,7 +105,8 @@ TEST(GeneratedContent, GraphicsPackHoldsTheTwoFonts) {
   ASSERT_TRUE(ReadArchive(pack, files));
   std::vector<std::string> names;
   for (const auto& file : files) names.push_back(file.first);
-  EXPECT_EQ(names, (std::vector<std::string>{"graphics/font.fnt", "graphics/font.png", "graphics/fontsmall.fnt", "graphics/fontsmall.png"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"graphics/font.fnt", "graphics/font.png", "graphics/fontsmall.fnt",
+                                             "graphics/fontsmall.png"}));
   for (const auto& [name, bytes] : files) {
     if (name.size() > 4 && name.substr(name.size() - 4) == ".fnt") {
       const std::string text(bytes.begin(), bytes.end());

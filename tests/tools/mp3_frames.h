@@ -9,7 +9,7 @@
 namespace testing_mp3 {
 
 struct Mp3Summary {
-  int frames = 0;            // audio frames, not counting an Info/Xing tag frame
+  int frames = 0;  // audio frames, not counting an Info/Xing tag frame
   int sampleRate = 0;
   int firstBitrateKbps = 0;  // of the first audio frame
   bool constantBitrate = true;
@@ -38,7 +38,8 @@ inline bool ScanMp3(const std::vector<uint8_t>& data, Mp3Summary& summary) {
     if (at + length > data.size()) return false;
     const bool stereo = (h[3] >> 6) != 3;
     const size_t tagAt = at + 4 + (stereo ? 32 : 17);
-    const bool tag = first && tagAt + 4 <= data.size() && (std::memcmp(&data[tagAt], "Info", 4) == 0 || std::memcmp(&data[tagAt], "Xing", 4) == 0);
+    const bool tag = first && tagAt + 4 <= data.size() &&
+                     (std::memcmp(&data[tagAt], "Info", 4) == 0 || std::memcmp(&data[tagAt], "Xing", 4) == 0);
     if (tag) {
       summary.hasInfoTag = true;
     } else {

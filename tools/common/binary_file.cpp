@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <vector>
 #include <system_error>
+#include <vector>
 
 namespace tools {
 

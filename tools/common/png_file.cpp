@@ -214,8 +214,16 @@ bool DecodePng(const std::vector<uint8_t>& bytes, RgbaImage& image, std::string&
       const uint8_t* s = line + static_cast<size_t>(x) * bpp;
       uint8_t* d = image.At(static_cast<int>(x), static_cast<int>(y));
       switch (colourType) {
-        case 0: d[0] = d[1] = d[2] = s[0]; d[3] = 255; break;
-        case 2: d[0] = s[0]; d[1] = s[1]; d[2] = s[2]; d[3] = 255; break;
+        case 0:
+          d[0] = d[1] = d[2] = s[0];
+          d[3] = 255;
+          break;
+        case 2:
+          d[0] = s[0];
+          d[1] = s[1];
+          d[2] = s[2];
+          d[3] = 255;
+          break;
         case 3: {
           const size_t index = s[0];
           if (index * 3 + 2 >= palette.size()) {
@@ -228,7 +236,10 @@ bool DecodePng(const std::vector<uint8_t>& bytes, RgbaImage& image, std::string&
           d[3] = index < paletteAlpha.size() ? paletteAlpha[index] : 255;
           break;
         }
-        case 4: d[0] = d[1] = d[2] = s[0]; d[3] = s[1]; break;
+        case 4:
+          d[0] = d[1] = d[2] = s[0];
+          d[3] = s[1];
+          break;
         default: std::memcpy(d, s, 4); break;
       }
     }
@@ -236,9 +247,7 @@ bool DecodePng(const std::vector<uint8_t>& bytes, RgbaImage& image, std::string&
   return true;
 }
 
-bool WritePngFile(const std::string& path, const RgbaImage& image) {
-  return WriteBinaryFile(path, EncodePng(image));
-}
+bool WritePngFile(const std::string& path, const RgbaImage& image) { return WriteBinaryFile(path, EncodePng(image)); }
 
 bool ReadPngFile(const std::string& path, RgbaImage& image, std::string& error) {
   std::vector<uint8_t> bytes;

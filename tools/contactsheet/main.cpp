@@ -90,8 +90,8 @@ void SampleBilinear(const tools::RgbaImage& image, double x, double y, double ou
 // Draws the image centred at (cx, cy), scaled and turned, multiplied by tint;
 // additive adds colour times alpha, otherwise alpha-blends.
 // Rows above clipTop are left alone.
-void Draw(Canvas& canvas, const Mipmapped& mips, double cx, double cy, double scale, double angle, Colour tint, bool additive,
-          int clipTop = 0) {
+void Draw(Canvas& canvas, const Mipmapped& mips, double cx, double cy, double scale, double angle, Colour tint,
+          bool additive, int clipTop = 0) {
   const tools::RgbaImage& base = mips.levels[0];
   int level = 0;
   while (level + 1 < static_cast<int>(mips.levels.size()) && scale * (1 << (level + 1)) <= 1.0) ++level;
@@ -140,7 +140,8 @@ int main(int argc, char** argv) {
   std::vector<std::string> names;
   std::error_code error;
   for (const auto& item : fs::directory_iterator(argv[1], error))
-    if (item.is_regular_file() && Lower(item.path().extension().string()) == ".png") names.push_back(item.path().filename().string());
+    if (item.is_regular_file() && Lower(item.path().extension().string()) == ".png")
+      names.push_back(item.path().filename().string());
   std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return Lower(a) < Lower(b); });
   if (names.empty()) {
     std::fprintf(stderr, "driftglow-contactsheet: no PNG files in %s\n", argv[1]);
@@ -186,7 +187,8 @@ int main(int argc, char** argv) {
       const double scale = 0.05 * std::pow(60.0, std::pow(random.Uniform(), 2.2));
       const double x = (gx + 0.5) / 40.0 * sheetWidth + random.Range(-10, 10);
       const double y = crowdTop + (gy + 0.5) / 40.0 * crowdHeight + random.Range(-10, 10);
-      Draw(canvas, images[index], x, y, scale * 0.5, random.Range(0, 6.2831853), Hue(0.55 + 0.25 * gx / 40.0 + random.Range(0, 0.1)), index % 2 == 0, crowdTop);
+      Draw(canvas, images[index], x, y, scale * 0.5, random.Range(0, 6.2831853),
+           Hue(0.55 + 0.25 * gx / 40.0 + random.Range(0, 0.1)), index % 2 == 0, crowdTop);
     }
 
   tools::RgbaImage out(canvas.width, canvas.height);

@@ -23,11 +23,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "driftglow-fontbake: %s\n", error.c_str());
     return 1;
   }
-  if (!tools::WritePngFile(folder + "/" + options.bitmapName, baked.bitmap) || !tools::WriteTextFile(folder + "/" + name + ".fnt", baked.description)) {
+  if (!tools::WritePngFile(folder + "/" + options.bitmapName, baked.bitmap) ||
+      !tools::WriteTextFile(folder + "/" + name + ".fnt", baked.description)) {
     std::fprintf(stderr, "driftglow-fontbake: cannot write into %s\n", folder.c_str());
     return 1;
   }
-  std::printf("driftglow-fontbake: %s: %zu glyphs, line height %d, bitmap %dx%d\n", name.c_str(), baked.glyphs.size(), baked.lineHeight,
-              baked.bitmap.width, baked.bitmap.height);
+  std::printf("driftglow-fontbake: %s: %zu glyphs, line height %d, bitmap %dx%d\n", name.c_str(), baked.glyphs.size(),
+              baked.lineHeight, baked.bitmap.width, baked.bitmap.height);
   return 0;
 }

@@ -20,12 +20,9 @@ struct Layer {
 
 // Large soft bloom behind, a ring and a spiral around it, sparks in front.
 constexpr Layer kLayers[] = {
-    {"bloom.png", 128, 128, 250, 0.0f, 0.45f, 0.30f, 0.95f},
-    {"orbit.png", 128, 128, 200, 0.5f, 0.30f, 0.75f, 1.00f},
-    {"sol.png", 128, 128, 150, 0.0f, 1.00f, 0.70f, 0.35f},
-    {"glint.png", 84, 82, 70, 0.3f, 1.00f, 0.90f, 0.60f},
-    {"glint.png", 176, 170, 56, 1.1f, 0.70f, 0.95f, 1.00f},
-    {"amber.png", 128, 128, 64, 0.0f, 1.00f, 0.95f, 0.85f},
+    {"bloom.png", 128, 128, 250, 0.0f, 0.45f, 0.30f, 0.95f}, {"orbit.png", 128, 128, 200, 0.5f, 0.30f, 0.75f, 1.00f},
+    {"sol.png", 128, 128, 150, 0.0f, 1.00f, 0.70f, 0.35f},   {"glint.png", 84, 82, 70, 0.3f, 1.00f, 0.90f, 0.60f},
+    {"glint.png", 176, 170, 56, 1.1f, 0.70f, 0.95f, 1.00f},  {"amber.png", 128, 128, 64, 0.0f, 1.00f, 0.95f, 0.85f},
 };
 
 // Bilinear sample of straight-alpha RGBA, returning premultiplied values 0..1.

@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
   std::error_code error;
   fs::create_directories(folder, error);
   if (error) {
-    std::fprintf(stderr, "driftglow-imagegen: cannot create %s: %s\n", folder.string().c_str(), error.message().c_str());
+    std::fprintf(stderr, "driftglow-imagegen: cannot create %s: %s\n", folder.string().c_str(),
+                 error.message().c_str());
     return 1;
   }
   const auto start = std::chrono::steady_clock::now();
@@ -29,7 +30,8 @@ int main(int argc, char** argv) {
   for (const auto& entry : entries) names.insert(entry.fileName);
   for (const auto& item : fs::directory_iterator(folder, error)) {
     const std::string name = item.path().filename().string();
-    if (item.is_regular_file() && item.path().extension() == ".png" && names.count(name) == 0) fs::remove(item.path(), error);
+    if (item.is_regular_file() && item.path().extension() == ".png" && names.count(name) == 0)
+      fs::remove(item.path(), error);
   }
   for (size_t i = 0; i < entries.size(); ++i) {
     const tools::RgbaImage image = imagegen::DrawCatalogueImage(i);

@@ -22,7 +22,8 @@ double CentredFraction(double x) { return x - std::floor(x + 0.5); }
 
 // A petal lying along local v from base to tip, at most halfWidth wide;
 // roundness 0 gives a pointed lance, 1 a wide blunt tip.
-Ink PetalInk(double u, double v, double base, double tip, double halfWidth, double roundness, double bend, double pixel) {
+Ink PetalInk(double u, double v, double base, double tip, double halfWidth, double roundness, double bend,
+             double pixel) {
   const double length = tip - base;
   const double t = (v - base) / length;
   const double tc = Clamp01(t);
@@ -43,7 +44,8 @@ Ink PetalInk(double u, double v, double base, double tip, double halfWidth, doub
 
 // A leaf along local v from 0 (stalk end) to length: midrib, side veins
 // slanting towards the tip, optional saw-tooth edge.
-Ink LeafInk(double u, double v, double length, double halfWidth, double serration, double bend, double pixel, uint32_t seed) {
+Ink LeafInk(double u, double v, double length, double halfWidth, double serration, double bend, double pixel,
+            uint32_t seed) {
   const double t = v / length;
   const double tc = Clamp01(t);
   const double teeth = 14.0;
@@ -56,7 +58,8 @@ Ink LeafInk(double u, double v, double length, double halfWidth, double serratio
   const double coverage = Cover(d, 1.2 * pixel);
   if (coverage <= 0.0) return {0.0, 0.85};
   const double fraction = width > 1e-9 ? Clamp01(std::fabs(across) / width) : 1.0;
-  const double veinLine = Gauss(CentredFraction(tc * 9.0 - fraction * 2.2), 0.09) * SmoothStep(0.04, 0.12, fraction) * SmoothStep(0.95, 0.6, fraction);
+  const double veinLine = Gauss(CentredFraction(tc * 9.0 - fraction * 2.2), 0.09) * SmoothStep(0.04, 0.12, fraction) *
+                          SmoothStep(0.95, 0.6, fraction);
   const double midrib = Gauss(across, 0.012 * length + 0.7 * pixel);
   const double mottle = Fractal2(u * 9.0, v * 9.0, seed);
   const double value = 0.70 + 0.12 * mottle + 0.16 * veinLine + 0.2 * midrib;
@@ -118,7 +121,8 @@ RgbaImage DrawHalo(int size, double radius, double width, double fill) {
     const double r = std::hypot(s.u, s.v);
     const double ring = 0.8 * Gauss(r - radius, width);
     const double inside = fill * Cover(r - radius, width);
-    return Ink{Screen(ring, inside) * std::min(1.0, 3.0 * RadialWindow(r / Reach(s))), 0.85 + 0.15 * Gauss(r - radius, width * 0.5)};
+    return Ink{Screen(ring, inside) * std::min(1.0, 3.0 * RadialWindow(r / Reach(s))),
+               0.85 + 0.15 * Gauss(r - radius, width * 0.5)};
   });
 }
 
@@ -130,8 +134,8 @@ RgbaImage DrawStarBurst(int size, int rays, double rayWidth, uint32_t seed) {
   std::vector<Ray> list;
   for (int i = 0; i < rays; ++i) {
     const bool longRay = i % 2 == 0;
-    list.push_back({kTwoPi * i / rays + random.Range(-0.08, 0.08), longRay ? random.Range(0.7, 0.92) : random.Range(0.35, 0.6),
-                    rayWidth * random.Range(0.7, 1.2)});
+    list.push_back({kTwoPi * i / rays + random.Range(-0.08, 0.08),
+                    longRay ? random.Range(0.7, 0.92) : random.Range(0.35, 0.6), rayWidth * random.Range(0.7, 1.2)});
   }
   return RenderField(size, size, 2, [=](const Sample& s) {
     const double r = std::hypot(s.u, s.v);
@@ -179,7 +183,8 @@ RgbaImage DrawPollen(int size, int dots, uint32_t seed) {
     const double r = 0.78 * std::pow(random.Uniform(), 0.6);
     const double angle = random.Range(0.0, kTwoPi);
     const double size01 = random.Uniform();
-    list.push_back({r * std::cos(angle), r * std::sin(angle), 0.015 + 0.06 * size01 * size01, random.Range(0.35, 1.0), random.Range(0.8, 1.0)});
+    list.push_back({r * std::cos(angle), r * std::sin(angle), 0.015 + 0.06 * size01 * size01, random.Range(0.35, 1.0),
+                    random.Range(0.8, 1.0)});
   }
   return RenderField(size, size, 2, [=](const Sample& s) {
     const double r = std::hypot(s.u, s.v);
@@ -238,7 +243,8 @@ RgbaImage DrawLeaf(int width, int height, double breadth, double serration, doub
     const double length = 2.0 * extentV - 2.0 * margin - stalk;
     const double halfWidth = std::min(breadth * length * 0.5, extentU - margin - std::fabs(bend) * 0.3);
     const Ink leaf = LeafInk(s.u, s.v - base, length, halfWidth, serration, bend, s.pixel, seed);
-    const double stem = LineCoverage(s.u, s.v, 0.0, -extentV + margin, 0.0, base + 0.05, 0.012 + 0.4 * s.pixel, s.pixel);
+    const double stem =
+        LineCoverage(s.u, s.v, 0.0, -extentV + margin, 0.0, base + 0.05, 0.012 + 0.4 * s.pixel, s.pixel);
     return Over(leaf, Ink{0.9 * stem, 0.75});
   });
 }
@@ -317,7 +323,8 @@ RgbaImage DrawFeather(int width, int height, double breadth, double bend, uint32
       const double index = std::floor(barb);
       const bool split = HashUnit(static_cast<int32_t>(index), 1, sideSeed) < 0.09;
       const double splitFrom = 0.3 + 0.4 * HashUnit(static_cast<int32_t>(index), 2, sideSeed);
-      const double gap = split ? SmoothStep(splitFrom, splitFrom + 0.12, fraction) * Gauss(barb - index - 0.5, 0.28) : 0.0;
+      const double gap =
+          split ? SmoothStep(splitFrom, splitFrom + 0.12, fraction) * Gauss(barb - index - 0.5, 0.28) : 0.0;
       const double down = 0.45 + 0.55 * SmoothStep(0.0, 0.25, q);
       vane.alpha = coverage * (1.0 - 0.9 * gap) * down * (0.7 + 0.14 * stripe) * (1.0 - 0.25 * fraction * fraction);
       vane.value = 0.8 + 0.12 * stripe - 0.08 * fraction;
@@ -378,7 +385,8 @@ RgbaImage DrawDotSpiral(int size, int dots) {
   for (int n = 0; n < dots; ++n) {
     const double f = static_cast<double>(n) / dots;
     const double r = spacing * std::sqrt(n + 0.5);
-    list.push_back({r * std::cos(n * golden), r * std::sin(n * golden), spacing * 0.42 * (0.5 + 0.5 * f), 0.95 - 0.4 * f});
+    list.push_back(
+        {r * std::cos(n * golden), r * std::sin(n * golden), spacing * 0.42 * (0.5 + 0.5 * f), 0.95 - 0.4 * f});
   }
   return RenderField(size, size, 2, [=](const Sample& s) {
     Ink ink{0.0, 1.0};
@@ -433,7 +441,8 @@ RgbaImage DrawHexagonOutline(int size) {
     double ru = s.u, rv = s.v;
     Rotate(ru, rv, kPi / 6.0);
     const double inner = HexagonDistance(ru, rv, 0.56);
-    const double lines = std::max(Cover(std::fabs(outer) - 0.012, s.pixel), 0.8 * Cover(std::fabs(inner) - 0.008, s.pixel));
+    const double lines =
+        std::max(Cover(std::fabs(outer) - 0.012, s.pixel), 0.8 * Cover(std::fabs(inner) - 0.008, s.pixel));
     const double glow = Screen(0.3 * Gauss(outer, 0.07), 0.2 * Gauss(inner, 0.06));
     const double r = std::hypot(s.u, s.v);
     return Over(Ink{0.95 * lines, 1.0}, Ink{glow * RadialWindow(r / Reach(s)), 0.85});
@@ -470,7 +479,8 @@ RgbaImage DrawTriangleLattice(int size, double cells) {
       distances[i] = std::fabs(CentredFraction(along)) * spacing;
     }
     const double nearest = std::min({distances[0], distances[1], distances[2]});
-    const double toVertex = std::sqrt((distances[0] * distances[0] + distances[1] * distances[1] + distances[2] * distances[2]) / 1.5);
+    const double toVertex =
+        std::sqrt((distances[0] * distances[0] + distances[1] * distances[1] + distances[2] * distances[2]) / 1.5);
     const double line = Cover(nearest - 0.004, s.pixel);
     const double dot = Cover(toVertex - 0.028, s.pixel);
     const double r = std::hypot(s.u, s.v);
@@ -511,7 +521,8 @@ RgbaImage DrawBrushStroke(int width, int height, int shape, uint32_t seed) {
     }
     if (best > maxWidth + 0.05) return Ink{0.0, 0.85};
     const double t = bestT;
-    const double halfWidth = maxWidth * (0.72 + 0.28 * SmoothStep(0.0, 0.15, t)) * (1.0 - 0.6 * std::pow(t, 1.6)) + 0.01;
+    const double halfWidth =
+        maxWidth * (0.72 + 0.28 * SmoothStep(0.0, 0.15, t)) * (1.0 - 0.6 * std::pow(t, 1.6)) + 0.01;
     const double across = bestSide * best / halfWidth;
     const double streak = 0.65 * Noise1((across + 1.0) * 11.0, seed) + 0.35 * Noise1((across + 1.0) * 23.0, seed + 5);
     const double edgeNoise = 0.92 + 0.08 * Noise1(t * 40.0, seed + 9);

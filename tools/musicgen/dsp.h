@@ -26,12 +26,15 @@ const WaveTable& PadTable();
 
 inline float ReadTable(const WaveTable& table, uint32_t phase) {
   const uint32_t index = phase >> (32 - kTableBits);
-  const float fraction = static_cast<float>(phase & ((1u << (32 - kTableBits)) - 1)) * (1.0f / (1u << (32 - kTableBits)));
+  const float fraction =
+      static_cast<float>(phase & ((1u << (32 - kTableBits)) - 1)) * (1.0f / (1u << (32 - kTableBits)));
   return table[index] + (table[index + 1] - table[index]) * fraction;
 }
 
 // Phase increment per sample for a frequency in hertz.
-inline uint32_t PhaseStep(double hertz) { return static_cast<uint32_t>(static_cast<int64_t>(hertz / kSampleRate * 4294967296.0)); }
+inline uint32_t PhaseStep(double hertz) {
+  return static_cast<uint32_t>(static_cast<int64_t>(hertz / kSampleRate * 4294967296.0));
+}
 
 inline double MidiToHertz(double note) { return 440.0 * std::pow(2.0, (note - 69.0) / 12.0); }
 

@@ -40,7 +40,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   const auto encoded = std::chrono::steady_clock::now();
-  std::printf("driftglow-musicgen: %s, %.0f s, %zu bytes (synthesis %.1f s, encoding %.1f s)\n", piece->name.c_str(), seconds, mp3.size(),
-              std::chrono::duration<double>(rendered - start).count(), std::chrono::duration<double>(encoded - rendered).count());
+  std::printf("driftglow-musicgen: %s, %.0f s, %zu bytes (synthesis %.1f s, encoding %.1f s)\n", piece->name.c_str(),
+              seconds, mp3.size(), std::chrono::duration<double>(rendered - start).count(),
+              std::chrono::duration<double>(encoded - rendered).count());
   return 0;
 }

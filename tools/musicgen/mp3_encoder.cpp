@@ -46,8 +46,8 @@ bool EncodeMp3(const StereoPcm& pcm, std::vector<uint8_t>& mp3, std::string& err
   const size_t frames = pcm.left.size();
   for (size_t at = 0; at < frames; at += kChunk) {
     const int count = static_cast<int>(std::min<size_t>(kChunk, frames - at));
-    const int written = lame_encode_buffer_ieee_float(lame.get(), pcm.left.data() + at, pcm.right.data() + at, count, buffer.data(),
-                                                      static_cast<int>(buffer.size()));
+    const int written = lame_encode_buffer_ieee_float(lame.get(), pcm.left.data() + at, pcm.right.data() + at, count,
+                                                      buffer.data(), static_cast<int>(buffer.size()));
     if (written < 0) {
       error = "LAME failed while encoding";
       return false;
@@ -62,7 +62,8 @@ bool EncodeMp3(const StereoPcm& pcm, std::vector<uint8_t>& mp3, std::string& err
   mp3.insert(mp3.end(), buffer.begin(), buffer.begin() + flushed);
   if (!settings.infoTag) return true;
   const size_t tagSize = lame_get_lametag_frame(lame.get(), buffer.data(), buffer.size());
-  if (tagSize > 0 && tagSize <= mp3.size()) std::copy(buffer.begin(), buffer.begin() + static_cast<ptrdiff_t>(tagSize), mp3.begin());
+  if (tagSize > 0 && tagSize <= mp3.size())
+    std::copy(buffer.begin(), buffer.begin() + static_cast<ptrdiff_t>(tagSize), mp3.begin());
   return true;
 }
 

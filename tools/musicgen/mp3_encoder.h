@@ -14,9 +14,9 @@ constexpr int kMp3KilobitsPerSecond = 160;
 
 struct Mp3Settings {
   int kilobitsPerSecond = kMp3KilobitsPerSecond;
-  int quality = 3;       // LAME's scale: 0 best and slowest, 9 fastest
-  bool mono = false;     // the left channel alone
-  bool infoTag = true;   // a first frame that tells decoders the exact length
+  int quality = 3;      // LAME's scale: 0 best and slowest, 9 fastest
+  bool mono = false;    // the left channel alone
+  bool infoTag = true;  // a first frame that tells decoders the exact length
 };
 
 // False with a reason when LAME refuses the settings or the input.

@@ -13,8 +13,8 @@ namespace musicgen {
 namespace {
 
 struct MotifNote {
-  int step;          // scale steps from the previous note
-  double beats;      // time to the next note
+  int step;      // scale steps from the previous note
+  double beats;  // time to the next note
 };
 using Motif = std::vector<MotifNote>;
 
@@ -87,7 +87,8 @@ std::vector<NoteEvent> WriteScore(const PieceStyle& style, double durationSecond
     const double length = chordSeconds + 1.0;
     for (size_t n = 0; n < notes.size(); ++n) {
       const double pan = notes.size() > 1 ? -0.6 + 1.2 * static_cast<double>(n) / (notes.size() - 1) : 0.0;
-      events.push_back({Instrument::Pad, start, length, static_cast<double>(notes[n]), 0.8 + 0.2 * random.Uniform(), pan});
+      events.push_back(
+          {Instrument::Pad, start, length, static_cast<double>(notes[n]), 0.8 + 0.2 * random.Uniform(), pan});
       if (style.shimmerLevel > 0.0 && n % 2 == 1)
         events.push_back({Instrument::Shimmer, start + 0.5, length, notes[n] + 12.0, style.shimmerLevel, -pan});
     }
@@ -108,12 +109,15 @@ std::vector<NoteEvent> WriteScore(const PieceStyle& style, double durationSecond
       const double intensity = Intensity(t, durationSeconds);
       if (intensity > 0.0 && random.Uniform() < chance * intensity) {
         Motif motif = motifs[random.Uniform() < 0.6 ? 0 : 1];
-        if (random.Uniform() < 0.3) motif[static_cast<size_t>(random.Below(static_cast<int>(motif.size())))].step += random.Below(2) ? 1 : -1;
+        if (random.Uniform() < 0.3)
+          motif[static_cast<size_t>(random.Below(static_cast<int>(motif.size())))].step += random.Below(2) ? 1 : -1;
         // Start on the chord tone of the scale nearest to where the last phrase ended.
         const Chord& chord = chordAt(t);
         int best = degree, bestDistance = 1000;
         for (int d = 0; d < static_cast<int>(ladder.size()); ++d) {
-          const bool chordTone = std::any_of(chord.pad.begin(), chord.pad.end(), [&](int note) { return note % 12 == ladder[static_cast<size_t>(d)] % 12; });
+          const bool chordTone = std::any_of(chord.pad.begin(), chord.pad.end(), [&](int note) {
+            return note % 12 == ladder[static_cast<size_t>(d)] % 12;
+          });
           if (chordTone && std::abs(d - degree) < bestDistance) {
             best = d;
             bestDistance = std::abs(d - degree);
@@ -129,7 +133,8 @@ std::vector<NoteEvent> WriteScore(const PieceStyle& style, double durationSecond
           events.push_back({Instrument::Glass, noteTime + jitter(), 1.0, note, velocity * intensity, pan});
           if (random.Uniform() < 0.18) {
             const int below = Reflect(degree - 2, static_cast<int>(ladder.size()));
-            events.push_back({Instrument::Glass, noteTime + 0.03, 1.0, ladder[static_cast<size_t>(below)] + octaveUp + 0.0, 0.6 * velocity * intensity, -pan});
+            events.push_back({Instrument::Glass, noteTime + 0.03, 1.0,
+                              ladder[static_cast<size_t>(below)] + octaveUp + 0.0, 0.6 * velocity * intensity, -pan});
           }
           noteTime += motif[k].beats * beat;
         }
@@ -169,7 +174,8 @@ std::vector<NoteEvent> WriteScore(const PieceStyle& style, double durationSecond
       const int note = tones[static_cast<size_t>(std::min(index, static_cast<int>(tones.size()) - 1))];
       const double accent = within % 2 == 0 ? 1.0 : 0.8;
       const double pan = std::clamp((note - 66) / 18.0, -0.6, 0.6);
-      events.push_back({Instrument::Harp, t + jitter(), 1.0, static_cast<double>(note), (0.42 + 0.18 * random.Uniform()) * accent * (0.5 + 0.5 * intensity), pan});
+      events.push_back({Instrument::Harp, t + jitter(), 1.0, static_cast<double>(note),
+                        (0.42 + 0.18 * random.Uniform()) * accent * (0.5 + 0.5 * intensity), pan});
     }
   }
 
@@ -182,10 +188,13 @@ std::vector<NoteEvent> WriteScore(const PieceStyle& style, double durationSecond
       if (intensity > 0.0 && random.Uniform() < 0.35 + 0.5 * intensity) {
         degree = Reflect(degree + random.Below(5) - 2, static_cast<int>(ladder.size()));
         const double velocity = (0.35 + 0.3 * random.Uniform()) * (0.4 + 0.6 * intensity);
-        events.push_back({Instrument::Glass, t + jitter(), 1.0, static_cast<double>(ladder[static_cast<size_t>(degree)]), velocity, random.Range(-0.8, 0.8)});
+        events.push_back({Instrument::Glass, t + jitter(), 1.0,
+                          static_cast<double>(ladder[static_cast<size_t>(degree)]), velocity, random.Range(-0.8, 0.8)});
         if (random.Uniform() < 0.25) {
           const int next = Reflect(degree + (random.Below(2) ? 2 : -2), static_cast<int>(ladder.size()));
-          events.push_back({Instrument::Glass, t + beat * 0.5, 1.0, static_cast<double>(ladder[static_cast<size_t>(next)]), 0.7 * velocity, random.Range(-0.8, 0.8)});
+          events.push_back({Instrument::Glass, t + beat * 0.5, 1.0,
+                            static_cast<double>(ladder[static_cast<size_t>(next)]), 0.7 * velocity,
+                            random.Range(-0.8, 0.8)});
         }
       }
       static constexpr double kGaps[] = {1.0, 1.5, 2.0, 2.0, 3.0, 4.0};
@@ -193,7 +202,8 @@ std::vector<NoteEvent> WriteScore(const PieceStyle& style, double durationSecond
     }
   }
 
-  std::stable_sort(events.begin(), events.end(), [](const NoteEvent& a, const NoteEvent& b) { return a.startSeconds < b.startSeconds; });
+  std::stable_sort(events.begin(), events.end(),
+                   [](const NoteEvent& a, const NoteEvent& b) { return a.startSeconds < b.startSeconds; });
   // A jittered first note must not start before the track does.
   for (NoteEvent& event : events) event.startSeconds = std::max(0.0, event.startSeconds);
   return events;

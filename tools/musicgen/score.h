@@ -16,8 +16,8 @@ struct NoteEvent {
   double startSeconds = 0.0;
   double lengthSeconds = 0.0;  // until note off; sustained voices then release
   double midi = 60.0;
-  double velocity = 0.5;       // 0..1
-  double pan = 0.0;            // -1 left .. 1 right
+  double velocity = 0.5;  // 0..1
+  double pan = 0.0;       // -1 left .. 1 right
 };
 
 // Events sorted by start time. The musical structure (quiet opening, fuller

@@ -25,8 +25,9 @@ class SustainedVoice : public Voice {
     double driftPhase;
   };
 
-  SustainedVoice(const NoteEvent& event, int oscillatorCount, const std::array<Oscillator, 3>& oscillators, double attackSeconds,
-                 double releaseSeconds, double reverbSend, double delaySend, double tremoloRate, bool intoPad)
+  SustainedVoice(const NoteEvent& event, int oscillatorCount, const std::array<Oscillator, 3>& oscillators,
+                 double attackSeconds, double releaseSeconds, double reverbSend, double delaySend, double tremoloRate,
+                 bool intoPad)
       : start_(static_cast<int64_t>(event.startSeconds * kSampleRate)),
         noteOff_(event.lengthSeconds),
         attack_(attackSeconds),
@@ -77,7 +78,9 @@ class SustainedVoice : public Voice {
     if (t > noteOff_) value *= 1.0 - SmoothRamp((t - noteOff_) / release_);
     return value * level_;
   }
-  double Tremolo(double t) const { return tremoloRate_ > 0.0 ? 0.75 + 0.25 * std::sin(2.0 * kPi * tremoloRate_ * t) : 1.0; }
+  double Tremolo(double t) const {
+    return tremoloRate_ > 0.0 ? 0.75 + 0.25 * std::sin(2.0 * kPi * tremoloRate_ * t) : 1.0;
+  }
 
   int64_t start_;
   double noteOff_, attack_, release_, level_, reverbSend_, delaySend_, tremoloRate_;
@@ -92,7 +95,8 @@ class SustainedVoice : public Voice {
 // strike starts glassy and settles into a near-sine.
 class GlassVoice : public Voice {
  public:
-  GlassVoice(const NoteEvent& event, const PieceStyle& style) : start_(static_cast<int64_t>(event.startSeconds * kSampleRate)) {
+  GlassVoice(const NoteEvent& event, const PieceStyle& style)
+      : start_(static_cast<int64_t>(event.startSeconds * kSampleRate)) {
     const double hertz = MidiToHertz(event.midi);
     carrierStep_ = PhaseStep(hertz);
     modulatorStep_ = PhaseStep(hertz * style.fmRatio);
@@ -143,7 +147,8 @@ class GlassVoice : public Voice {
 // dying away first.
 class HarpVoice : public Voice {
  public:
-  HarpVoice(const NoteEvent& event, const PieceStyle& style) : start_(static_cast<int64_t>(event.startSeconds * kSampleRate)) {
+  HarpVoice(const NoteEvent& event, const PieceStyle& style)
+      : start_(static_cast<int64_t>(event.startSeconds * kSampleRate)) {
     const double hertz = MidiToHertz(event.midi);
     const double decay = std::min(4.0, 2.6 * std::pow(220.0 / hertz, 0.4));
     for (int k = 0; k < kPartials; ++k) {
@@ -202,8 +207,10 @@ std::unique_ptr<Voice> MakeVoice(const NoteEvent& event, const PieceStyle& style
       const double gain = 0.045 * style.padLevel;
       for (int i = 0; i < 3; ++i) {
         const double spread = (i - 1) * 0.3;
-        oscillators[i] = {&PadTable(), hertz * std::pow(2.0, (i - 1) * 7.0 / 1200.0), gain, std::clamp(event.pan + spread, -1.0, 1.0), 4.0,
-                          0.07 + 0.05 * i, seed + i * 2.1};
+        oscillators[i] = {&PadTable(),   hertz * std::pow(2.0, (i - 1) * 7.0 / 1200.0),
+                          gain,          std::clamp(event.pan + spread, -1.0, 1.0),
+                          4.0,           0.07 + 0.05 * i,
+                          seed + i * 2.1};
       }
       return std::make_unique<SustainedVoice>(event, 3, oscillators, 4.0, 4.5, 0.5, 0.0, 0.0, true);
     }
@@ -212,13 +219,16 @@ std::unique_ptr<Voice> MakeVoice(const NoteEvent& event, const PieceStyle& style
       oscillators[1] = {&SineTable(), hertz * 2.0, 0.025 * style.padLevel, 0.0, 3.0, 0.06, seed + 1.0};
       return std::make_unique<SustainedVoice>(event, 2, oscillators, 5.0, 5.0, 0.15, 0.0, 0.0, true);
     case Instrument::Shimmer:
-      oscillators[0] = {&SineTable(), hertz * std::pow(2.0, -5.0 / 1200.0), 0.05, std::clamp(event.pan - 0.3, -1.0, 1.0), 5.0, 0.09, seed};
-      oscillators[1] = {&SineTable(), hertz * std::pow(2.0, 5.0 / 1200.0), 0.05, std::clamp(event.pan + 0.3, -1.0, 1.0), 5.0, 0.11, seed + 3.0};
-      return std::make_unique<SustainedVoice>(event, 2, oscillators, 5.0, 5.0, 0.7, 0.3, 0.17 + 0.05 * std::fmod(seed, 1.0), false);
-    case Instrument::Glass:
-      return std::make_unique<GlassVoice>(event, style);
-    case Instrument::Harp:
-      return std::make_unique<HarpVoice>(event, style);
+      oscillators[0] = {
+          &SineTable(), hertz * std::pow(2.0, -5.0 / 1200.0), 0.05, std::clamp(event.pan - 0.3, -1.0, 1.0), 5.0, 0.09,
+          seed};
+      oscillators[1] = {
+          &SineTable(), hertz * std::pow(2.0, 5.0 / 1200.0), 0.05, std::clamp(event.pan + 0.3, -1.0, 1.0), 5.0, 0.11,
+          seed + 3.0};
+      return std::make_unique<SustainedVoice>(event, 2, oscillators, 5.0, 5.0, 0.7, 0.3,
+                                              0.17 + 0.05 * std::fmod(seed, 1.0), false);
+    case Instrument::Glass: return std::make_unique<GlassVoice>(event, style);
+    case Instrument::Harp: return std::make_unique<HarpVoice>(event, style);
   }
   return nullptr;
 }

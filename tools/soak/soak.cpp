@@ -13,8 +13,8 @@
 #include <fstream>
 #include <string>
 
-#include "composition/app_state.h"
 #include "app/startup.h"
+#include "composition/app_state.h"
 #include "composition/composition.h"
 #include "engine/engine_factory.h"
 #include "engine/sdl/headless_engine.h"
@@ -116,8 +116,8 @@ int main(int argc, char** argv) {
 
   int made = std::min(engine.FramesRun(), screens);
   std::printf("peak resident: %.1f MB\n", peakResidentMegabytes());
-  std::printf("screens made: %d in %.1f s; mean new-screen frame %.1f ms; slowest %.1f ms (screen %d)\n", made,
-              seconds, made > 0 ? totalMs / made : 0.0, slowestMs, slowestFrame);
+  std::printf("screens made: %d in %.1f s; mean new-screen frame %.1f ms; slowest %.1f ms (screen %d)\n", made, seconds,
+              made > 0 ? totalMs / made : 0.0, slowestMs, slowestFrame);
   if (made < screens) {
     std::fprintf(stderr, "driftglow-soak: only %d of %d screens were made\n", made, screens);
     return 1;

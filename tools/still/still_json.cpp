@@ -4,8 +4,8 @@
 #include <charconv>
 #include <cmath>
 #include <string>
-#include <utility>
 #include <string_view>
+#include <utility>
 
 #include "composition/app_state.h"
 #include "composition/composition.h"
@@ -82,10 +82,9 @@ std::string screenJson(const int32_t seeds[3], int width, int height) {
   out += ',';
   appendField(out, "params");
   out += '{';
-  const std::pair<const char*, float> parameters[] = {{"a", composition.a},   {"b", composition.b},
-                                                       {"c", composition.c},   {"d", composition.d},
-                                                       {"e1", composition.e1}, {"e2", composition.e2},
-                                                       {"f", composition.f}};
+  const std::pair<const char*, float> parameters[] = {
+      {"a", composition.a},   {"b", composition.b},   {"c", composition.c}, {"d", composition.d},
+      {"e1", composition.e1}, {"e2", composition.e2}, {"f", composition.f}};
   for (size_t i = 0; i < std::size(parameters); ++i) {
     if (i > 0) out += ',';
     appendField(out, parameters[i].first);

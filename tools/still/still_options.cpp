@@ -30,7 +30,8 @@ std::string readSeeds(std::string_view text, StillOptions& options) {
 }
 
 std::string readSize(std::string_view text, StillOptions& options) {
-  const std::string bad = "--size wants WIDTHxHEIGHT, each from 1 to " + std::to_string(kStillMaxSide) + ", like 960x960";
+  const std::string bad =
+      "--size wants WIDTHxHEIGHT, each from 1 to " + std::to_string(kStillMaxSide) + ", like 960x960";
   const size_t cross = text.find('x');
   long long width = 0, height = 0;
   if (cross == std::string_view::npos || !readNumber(text.substr(0, cross), 1, kStillMaxSide, width) ||
@@ -81,7 +82,8 @@ std::string parseStillOptions(const std::vector<std::string>& arguments, StillOp
       options.frames = static_cast<int>(frames);
       haveFrames = true;
     } else if (option == "--renderer") {
-      if (value != "auto" && value != "opengl" && value != "software") error = "--renderer wants auto, opengl or software";
+      if (value != "auto" && value != "opengl" && value != "software")
+        error = "--renderer wants auto, opengl or software";
       options.renderer = value;
     } else if (value.empty()) {
       error = option + " needs a non-empty value";

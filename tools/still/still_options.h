@@ -10,13 +10,13 @@ struct StillOptions {
   int32_t seeds[3] = {0, 0, 0};  // structure, colour, parameters
   int width = 960;               // canvas units, also the image size in pixels
   int height = 960;
-  int frames = 1;                // viewer frames before the PNG is taken, and frames of the video
-  std::string pngPath;           // empty: no image
-  std::string jsonPath;          // empty: no description; "-": standard output
-  std::string videoPath;         // empty: no video
-  bool audio = false;            // a sound track in the video
-  std::string audioTrack;        // empty: the viewer's first track
-  std::string dataDir;           // empty: the default folder
+  int frames = 1;                 // viewer frames before the PNG is taken, and frames of the video
+  std::string pngPath;            // empty: no image
+  std::string jsonPath;           // empty: no description; "-": standard output
+  std::string videoPath;          // empty: no video
+  bool audio = false;             // a sound track in the video
+  std::string audioTrack;         // empty: the viewer's first track
+  std::string dataDir;            // empty: the default folder
   std::string renderer = "auto";  // "auto", "opengl" or "software"
   bool help = false;
 };

@@ -10,13 +10,13 @@
 #include <string>
 #include <system_error>
 
-#include "composition/app_state.h"
 #include "app/frame.h"
 #include "app/render.h"
-#include "core/seeded_random.h"
 #include "app/texture_catalogue.h"
-#include "composition/screen_seeds.h"
+#include "composition/app_state.h"
 #include "composition/composition.h"
+#include "composition/screen_seeds.h"
+#include "core/seeded_random.h"
 #include "engine/engine_factory.h"
 #include "engine/platform.h"
 #include "engine/program_folder.h"
@@ -76,8 +76,8 @@ fs::path findDataFolder(const StillOptions& options, std::string& error) {
   return fs::absolute(folder, code);
 }
 
-int makeStill(const StillOptions& options, HeadlessEngine& engine, const fs::path& pngPath,
-              const std::string& jsonPath, const std::string& videoPath) {
+int makeStill(const StillOptions& options, HeadlessEngine& engine, const fs::path& pngPath, const std::string& jsonPath,
+              const std::string& videoPath) {
   if (!engine.System_Initiate()) {
     report(std::string("headless engine: ") + engine.System_GetErrorMessage());
     return options.renderer == "opengl" ? kStillBadRequest : kStillFailed;
@@ -147,8 +147,9 @@ int runStill(const StillOptions& options) {
   // from the data folder, which becomes the working directory.
   std::error_code code;
   const fs::path pngPath = options.pngPath.empty() ? fs::path() : fs::absolute(options.pngPath, code);
-  const std::string jsonPath =
-      options.jsonPath.empty() || options.jsonPath == "-" ? options.jsonPath : fs::absolute(options.jsonPath, code).string();
+  const std::string jsonPath = options.jsonPath.empty() || options.jsonPath == "-"
+                                   ? options.jsonPath
+                                   : fs::absolute(options.jsonPath, code).string();
   const std::string videoPath = options.videoPath.empty() ? "" : fs::absolute(options.videoPath, code).string();
   fs::current_path(dataFolder, code);
   if (code) {
@@ -161,8 +162,8 @@ int runStill(const StillOptions& options) {
   APP_STATE.platform = windowCanvas ? nullptr : &platform;
 
   const HeadlessRenderer renderer = options.renderer == "software" ? HeadlessRenderer::Software
-                                     : options.renderer == "opengl" ? HeadlessRenderer::OpenGL
-                                                                    : HeadlessRenderer::Auto;
+                                    : options.renderer == "opengl" ? HeadlessRenderer::OpenGL
+                                                                   : HeadlessRenderer::Auto;
   HeadlessEngine headless(options.width, options.height, renderer);
   hgeUseEngine(&headless);
   APP_STATE.engine = hgeCreate(kHgeVersion);

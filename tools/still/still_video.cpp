@@ -199,7 +199,7 @@ int StillVideo::Run() {
   report("wrote '" + path_ + "': " + std::to_string(frames_) + " frames (" + fixed(double(frames_) / fps, 2) +
          " s at " + std::to_string(fps) + " fps), " + std::to_string(engine_.Width()) + "x" +
          std::to_string(engine_.Height()) + " " + writer_->Description() + (sound_ ? " (" + sound_->Name() + ")" : "") +
-         ", in " + fixed(seconds, 1) + " s (" + fixed(frames_ / std::max(seconds, 1e-9), 1) + " fps; processor time: drawing " +
-         fixed(drawSeconds, 1) + " s, encoding " + fixed(encodeSeconds, 1) + " s)");
+         ", in " + fixed(seconds, 1) + " s (" + fixed(frames_ / std::max(seconds, 1e-9), 1) +
+         " fps; processor time: drawing " + fixed(drawSeconds, 1) + " s, encoding " + fixed(encodeSeconds, 1) + " s)");
   return kStillOk;
 }

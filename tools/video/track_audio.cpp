@@ -58,8 +58,8 @@ bool TrackAudio::Open(const uint8_t* bytes, size_t size, int sampleRate, int64_t
   fadeSamples_ = std::clamp<int64_t>(fadeSamples, 0, lengthSamples_);
 
   auto* buffer = static_cast<unsigned char*>(av_malloc(kReadBufferBytes));
-  AVIOContext* io = buffer ? avio_alloc_context(buffer, kReadBufferBytes, 0, this, &ReadBytes, nullptr, &SeekBytes)
-                           : nullptr;
+  AVIOContext* io =
+      buffer ? avio_alloc_context(buffer, kReadBufferBytes, 0, this, &ReadBytes, nullptr, &SeekBytes) : nullptr;
   if (!io) {
     av_free(buffer);
     error = "out of memory";
@@ -135,8 +135,7 @@ bool TrackAudio::Convert(uint8_t** input, int samples, std::string& error) {
   if (room <= 0) return true;
   converted_.resize(static_cast<size_t>(room) * 2);
   auto* output = reinterpret_cast<uint8_t*>(converted_.data());
-  const int made =
-      swr_convert(resampler_.get(), &output, room, const_cast<const uint8_t**>(input), samples);
+  const int made = swr_convert(resampler_.get(), &output, room, const_cast<const uint8_t**>(input), samples);
   if (made < 0) {
     error = "can't convert the track's sound (" + avErrorText(made) + ")";
     return false;

@@ -105,7 +105,8 @@ bool VideoWriter::Open(const std::string& path, const VideoFormat& format, int w
     Abandon();
     return false;
   }
-  description_ = std::string(format.description) + (audio ? format.audio == AudioCodec::Opus ? " + Opus" : " + AAC" : "");
+  description_ =
+      std::string(format.description) + (audio ? format.audio == AudioCodec::Opus ? " + Opus" : " + AAC" : "");
 
   AVDictionary* options = nullptr;
   // MP4 players want the index before the data to start playing early;
@@ -122,8 +123,7 @@ bool VideoWriter::Open(const std::string& path, const VideoFormat& format, int w
   return true;
 }
 
-bool VideoWriter::OpenVideo(const VideoFormat& format, int width, int height, int framesPerSecond,
-                            std::string& error) {
+bool VideoWriter::OpenVideo(const VideoFormat& format, int width, int height, int framesPerSecond, std::string& error) {
   const bool av1 = format.video == VideoCodec::Av1;
   const char* name = av1 ? "libsvtav1" : "libx264";
   const AVCodec* codec = avcodec_find_encoder_by_name(name);
@@ -305,8 +305,8 @@ bool VideoWriter::EncodeAudioUntil(int64_t endSample, std::string& error) {
     }
     // A short last frame is padded with silence for encoders that take
     // only whole frames.
-    const bool shortAllowed = encoder->codec->capabilities &
-                              (AV_CODEC_CAP_SMALL_LAST_FRAME | AV_CODEC_CAP_VARIABLE_FRAME_SIZE);
+    const bool shortAllowed =
+        encoder->codec->capabilities & (AV_CODEC_CAP_SMALL_LAST_FRAME | AV_CODEC_CAP_VARIABLE_FRAME_SIZE);
     const int samples = shortAllowed ? got : frameSize;
     std::fill(audioSamples_.begin() + 2 * got, audioSamples_.end(), 0.0f);
     audioFrame_->nb_samples = samples;

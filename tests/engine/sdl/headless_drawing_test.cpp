@@ -206,7 +206,8 @@ TEST_F(HeadlessDrawing, RotatedClippedAndTransformedQuad) {
   scene.clipY = 40;
   scene.clipWidth = 36;
   scene.clipHeight = 40;
-  for (auto [colour, blend] : {std::pair{0xFFFFFFFFu, kBlendAlpha}, {0xA0FF80FFu, kBlendAlpha}, {0xC080FFFFu, kBlendAdditive}}) {
+  for (auto [colour, blend] :
+       {std::pair{0xFFFFFFFFu, kBlendAlpha}, {0xA0FF80FFu, kBlendAlpha}, {0xC080FFFFu, kBlendAdditive}}) {
     scene.vertexColour = colour;
     scene.blend = blend;
     SceneCheck check = DrawAndCheck(*engine_, scene);
@@ -277,13 +278,12 @@ TEST_P(HugeQuads, RenderAsTheReferenceSaysWithoutSeams) {
   EXPECT_EQ(check.wrong, 0) << check.firstWrong;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, HugeQuads,
-    ::testing::Values(HugeCase{"TwentyFourTimesTheTarget", 6144, 1, 0.3f},
-                      HugeCase{"ZoomEightTimesScaleThree", 960 * 3, 8, 0.3f},
-                      HugeCase{"TwentyFourTimesAWindowOf960", 960, 24, 0.7f},
-                      HugeCase{"UnturnedAtZoomEight", 960 * 3, 8, 0}),
-    [](const ::testing::TestParamInfo<HugeCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, HugeQuads,
+                         ::testing::Values(HugeCase{"TwentyFourTimesTheTarget", 6144, 1, 0.3f},
+                                           HugeCase{"ZoomEightTimesScaleThree", 960 * 3, 8, 0.3f},
+                                           HugeCase{"TwentyFourTimesAWindowOf960", 960, 24, 0.7f},
+                                           HugeCase{"UnturnedAtZoomEight", 960 * 3, 8, 0}),
+                         [](const ::testing::TestParamInfo<HugeCase>& info) { return std::string(info.param.name); });
 
 // Large textures on the software renderer, whose texture interpolation
 // overflows on big triangles far into a texture: magnified near the far
@@ -441,8 +441,8 @@ TEST_F(HeadlessDrawing, BrokenImagesGiveTextureZero) {
 TEST_F(HeadlessDrawing, ImagesAreRefusedBySizeBeforeDecodingAndEmptyFilesSaySo) {
   auto message = [&] { return std::string(engine_->System_GetErrorMessage()); };
   // 10 KB claiming 16,384 x 16,384: refused from the header.
-  std::vector<uint8_t> bmp = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 0, 0x40, 0, 0, 0, 0x40, 0, 0,
-                              1, 0, 32, 0};
+  std::vector<uint8_t> bmp = {'B', 'M', 0, 0, 0,    0, 0, 0, 0,    0, 54, 0, 0, 0,  40,
+                              0,   0,   0, 0, 0x40, 0, 0, 0, 0x40, 0, 0,  1, 0, 32, 0};
   bmp.resize(10240, 0x7F);
   EXPECT_EQ(engine_->Texture_Load(reinterpret_cast<const char*>(bmp.data()), static_cast<uint32_t>(bmp.size())), 0u);
   EXPECT_NE(message().find("16384 x 16384 pixels, larger than the 4096 x 4096"), std::string::npos) << message();

@@ -35,7 +35,8 @@ class HeadlessMusic : public ::testing::Test {
     longerTone.frequencyHz = 660;
     shortMp3_ = EncodeToneMp3(shortTone);
     ASSERT_FALSE(shortMp3_.empty());
-    folder_.Write("Sound.paq", BuildStoredZip({{"sound/short.mp3", shortMp3_}, {"sound/long.mp3", EncodeToneMp3(longerTone)}}));
+    folder_.Write("Sound.paq",
+                  BuildStoredZip({{"sound/short.mp3", shortMp3_}, {"sound/long.mp3", EncodeToneMp3(longerTone)}}));
     ASSERT_TRUE(engine_.System_Initiate()) << engine_.System_GetErrorMessage();
     ASSERT_TRUE(engine_.Resource_AttachPack("Sound.paq"));
     record_.engine = &engine_;

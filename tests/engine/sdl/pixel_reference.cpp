@@ -92,8 +92,7 @@ std::optional<uint32_t> ExpectedPixel(const ParallelogramScene& scene, int x, in
 SceneCheck DrawAndCheck(HeadlessEngine& engine, const ParallelogramScene& scene) {
   SceneCheck check;
   std::vector<uint8_t> png = EncodePng(scene.image);
-  HTEXTURE texture =
-      engine.Texture_Load(reinterpret_cast<const char*>(png.data()), static_cast<uint32_t>(png.size()));
+  HTEXTURE texture = engine.Texture_Load(reinterpret_cast<const char*>(png.data()), static_cast<uint32_t>(png.size()));
   if (texture == 0) {
     check.wrong = 1;
     check.firstWrong = "texture did not load";

@@ -41,8 +41,14 @@ void spriteQuad(ClipVertex (&q)[4], double cx, double cy, double w, double h, do
   const double px[4] = {-w / 2, w / 2, w / 2, -w / 2}, py[4] = {-h / 2, -h / 2, h / 2, h / 2};
   const float us[4] = {u0, u1, u1, u0}, vs[4] = {v0, v0, v1, v1};
   for (int i = 0; i < 4; ++i)
-    q[i] = {static_cast<float>(cx + px[i] * c - py[i] * s), static_cast<float>(cy + px[i] * s + py[i] * c), 200, 100,
-            50, 255, us[i], vs[i]};
+    q[i] = {static_cast<float>(cx + px[i] * c - py[i] * s),
+            static_cast<float>(cy + px[i] * s + py[i] * c),
+            200,
+            100,
+            50,
+            255,
+            us[i],
+            vs[i]};
 }
 
 TEST(QuadSplitter, QuadInsideTheGuardGoesOutAsTwoTriangles) {
@@ -171,7 +177,8 @@ TEST(QuadSplitter, OtherQuadsAreClippedTriangleByTriangle) {
       EXPECT_GE(v.x, guard.left);
       EXPECT_LE(v.x, guard.right);
     }
-    area += std::fabs((t.v[1].x - t.v[0].x) * (t.v[2].y - t.v[0].y) - (t.v[2].x - t.v[0].x) * (t.v[1].y - t.v[0].y)) / 2;
+    area +=
+        std::fabs((t.v[1].x - t.v[0].x) * (t.v[2].y - t.v[0].y) - (t.v[2].x - t.v[0].x) * (t.v[1].y - t.v[0].y)) / 2;
   }
   EXPECT_NEAR(area, 100.0 * 100.0, 1.0);
 

@@ -28,8 +28,8 @@ class ResourcePacksTest : public ::testing::Test {
     folder_.Write("Graphics.paq", BuildStoredZip({{"graphics/font.fnt", bytesOf("font from the pack")},
                                                   {"graphics/only_in_pack.txt", bytesOf("pack only")},
                                                   {"shared.txt", bytesOf("graphics pack")}}));
-    folder_.Write("Sound.paq", BuildStoredZip({{"sound/MoonGarden.mp3", bytesOf("tone")},
-                                               {"shared.txt", bytesOf("sound pack")}}));
+    folder_.Write("Sound.paq",
+                  BuildStoredZip({{"sound/MoonGarden.mp3", bytesOf("tone")}, {"shared.txt", bytesOf("sound pack")}}));
     folder_.Write("graphics/font.fnt", std::string("font from the disk"));
     folder_.Write("graphics/only_on_disk.txt", std::string("disk only"));
     folder_.Write("broken.paq", std::string("PK\x03\x04 but nothing more of a zip"));

@@ -8,14 +8,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
-#include <functional>
-#include <thread>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/sdl/sdl_engine.h"

@@ -24,7 +24,8 @@ bool insideOutline(const SpriteOutline& outline, float s, float t) {
   float sign = 0;
   for (int i = 0; i < outline.count; ++i) {
     const int j = (i + 1) % outline.count;
-    const float cross = (outline.s[j] - outline.s[i]) * (t - outline.t[i]) - (outline.t[j] - outline.t[i]) * (s - outline.s[i]);
+    const float cross =
+        (outline.s[j] - outline.s[i]) * (t - outline.t[i]) - (outline.t[j] - outline.t[i]) * (s - outline.s[i]);
     if (std::fabs(cross) < 1e-4f) continue;
     if (sign == 0) sign = cross;
     if ((cross > 0) != (sign > 0)) return false;
@@ -137,7 +138,8 @@ TEST(SpriteOutline, TrimmedCatalogueSpritesDrawLikeWholeQuads) {
           for (int x = 0; x < 200; ++x) frames[trimmed].push_back(engine.GetPixel(x, y));
       }
       int worst = 0;
-      for (size_t i = 0; i < frames[0].size(); ++i) worst = std::max(worst, ChannelDistance(frames[0][i], frames[1][i]));
+      for (size_t i = 0; i < frames[0].size(); ++i)
+        worst = std::max(worst, ChannelDistance(frames[0][i], frames[1][i]));
       EXPECT_LE(worst, 2) << entry.path().filename() << " blend " << blend;
     }
   }

@@ -123,15 +123,11 @@ ScopedWorkingFolder::~ScopedWorkingFolder() {
 
 ScopedEnvironment::ScopedEnvironment(const char* name, std::optional<std::string> value) : name_(name) {
   if (const char* old = std::getenv(name)) previous_ = old;
-  if (value)
-    ::setenv(name, value->c_str(), 1);
-  else
-    ::unsetenv(name);
+  if (value) ::setenv(name, value->c_str(), 1);
+  else ::unsetenv(name);
 }
 
 ScopedEnvironment::~ScopedEnvironment() {
-  if (previous_)
-    ::setenv(name_.c_str(), previous_->c_str(), 1);
-  else
-    ::unsetenv(name_.c_str());
+  if (previous_) ::setenv(name_.c_str(), previous_->c_str(), 1);
+  else ::unsetenv(name_.c_str());
 }

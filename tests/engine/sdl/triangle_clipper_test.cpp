@@ -7,7 +7,9 @@
 
 namespace {
 
-ClipVertex at(float x, float y, float value) { return {x, y, value, 255 - value, value / 2, 255, value / 255, 1 - value / 255}; }
+ClipVertex at(float x, float y, float value) {
+  return {x, y, value, 255 - value, value / 2, 255, value / 255, 1 - value / 255};
+}
 
 double polygonArea(const ClipVertex* p, int count) {
   double twice = 0;

@@ -63,8 +63,8 @@ bool ParseCharLine(const std::string& line, CharLine& out) {
   }
   int consumed = 0;
   const std::string rest = line.substr(at);
-  if (std::sscanf(rest.c_str(), " , %d , %d , %d , %d , %d , %d%n", &out.numbers[0], &out.numbers[1], &out.numbers[2], &out.numbers[3], &out.numbers[4],
-                  &out.numbers[5], &consumed) != 6)
+  if (std::sscanf(rest.c_str(), " , %d , %d , %d , %d , %d , %d%n", &out.numbers[0], &out.numbers[1], &out.numbers[2],
+                  &out.numbers[3], &out.numbers[4], &out.numbers[5], &consumed) != 6)
     return false;
   return static_cast<size_t>(consumed) == rest.size();
 }
@@ -180,8 +180,9 @@ TEST(FontBaker, MapsWindows1250Bytes) {
     int byte;
     unsigned unicode;
   };
-  const Case cases[] = {{0x41, 0x41}, {0x20, 0x20}, {0x7E, 0x7E}, {0x1F, 0}, {0x7F, 0}, {0x80, 0x20AC}, {0x81, 0}, {0x8A, 0x0160},
-                        {0x9A, 0x0161}, {0xA9, 0x00A9}, {0xC8, 0x010C}, {0xE8, 0x010D}, {0xF9, 0x016F}, {0xFF, 0x02D9}, {-1, 0}, {256, 0}};
+  const Case cases[] = {{0x41, 0x41},   {0x20, 0x20},   {0x7E, 0x7E},   {0x1F, 0},      {0x7F, 0},      {0x80, 0x20AC},
+                        {0x81, 0},      {0x8A, 0x0160}, {0x9A, 0x0161}, {0xA9, 0x00A9}, {0xC8, 0x010C}, {0xE8, 0x010D},
+                        {0xF9, 0x016F}, {0xFF, 0x02D9}, {-1, 0},        {256, 0}};
   for (const Case& c : cases) EXPECT_EQ(fontbake::Cp1250ToUnicode(c.byte), c.unicode) << c.byte;
 }
 

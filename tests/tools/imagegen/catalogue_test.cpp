@@ -117,7 +117,8 @@ TEST_P(CatalogueImage, IsSoftStraightAlphaGreyWithTransparentBorder) {
     }
   EXPECT_LT(hardEdges, std::max(2, visible / 200));
 
-  EXPECT_EQ(tools::EncodePng(imagegen::DrawCatalogueImage(index)), tools::EncodePng(image)) << "drawing is deterministic";
+  EXPECT_EQ(tools::EncodePng(imagegen::DrawCatalogueImage(index)), tools::EncodePng(image))
+      << "drawing is deterministic";
 }
 
 std::string ImageName(const ::testing::TestParamInfo<size_t>& info) {

@@ -36,7 +36,8 @@ TEST_P(PieceScore, EventsAreOrderedInsideTheTrackAndInKey) {
     const int pitchClass = static_cast<int>(std::lround(e.midi)) % 12;
     if (e.instrument == Instrument::Glass) {
       ++leadNotes;
-      EXPECT_NE(std::find(piece.scale.begin(), piece.scale.end(), pitchClass), piece.scale.end()) << "melody note off the scale: " << e.midi;
+      EXPECT_NE(std::find(piece.scale.begin(), piece.scale.end(), pitchClass), piece.scale.end())
+          << "melody note off the scale: " << e.midi;
     } else {
       // Pads, drones, shimmer and harp play chord tones.
       bool inSomeChord = false;
@@ -60,7 +61,9 @@ TEST_P(PieceScore, ShortScoresKeepTheShapeAndAreRepeatable) {
   const auto shortScore = musicgen::WriteScore(piece, 20.0);
   ASSERT_FALSE(shortScore.empty());
   EXPECT_LT(shortScore.back().startSeconds, 20.0);
-  EXPECT_TRUE(std::any_of(shortScore.begin(), shortScore.end(), [](const auto& e) { return e.instrument == Instrument::Glass || e.instrument == Instrument::Harp; }));
+  EXPECT_TRUE(std::any_of(shortScore.begin(), shortScore.end(), [](const auto& e) {
+    return e.instrument == Instrument::Glass || e.instrument == Instrument::Harp;
+  }));
   const auto again = musicgen::WriteScore(piece, 20.0);
   ASSERT_EQ(again.size(), shortScore.size());
   for (size_t i = 0; i < again.size(); ++i) {

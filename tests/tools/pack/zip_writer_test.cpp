@@ -23,8 +23,9 @@ namespace fs = std::filesystem;
 class TemporaryFolder {
  public:
   TemporaryFolder() {
-    path_ = fs::temp_directory_path() / ("driftglow_pack_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    path_ = fs::temp_directory_path() /
+            ("driftglow_pack_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(path_);
     fs::create_directories(path_);
   }
@@ -98,7 +99,8 @@ TEST(ZipWriter, PhysFsReadsBackEveryEntry) {
 }
 
 TEST(ZipWriter, StoresEntriesUncompressedWithoutSurprises) {
-  const std::vector<pack::ZipEntry> entries = {{"x/one.txt", Bytes("hello hello hello hello")}, {"two.txt", Bytes("world")}};
+  const std::vector<pack::ZipEntry> entries = {{"x/one.txt", Bytes("hello hello hello hello")},
+                                               {"two.txt", Bytes("world")}};
   std::vector<uint8_t> archive;
   std::string error;
   ASSERT_TRUE(pack::BuildZip(entries, archive, error)) << error;
@@ -111,10 +113,13 @@ TEST(ZipWriter, StoresEntriesUncompressedWithoutSurprises) {
     EXPECT_EQ(archive[at + 2], 3);
     EXPECT_EQ(archive[at + 3], 4);
     EXPECT_EQ(archive[at + 8] | archive[at + 9] << 8, 0) << "stored";
-    const uint32_t compressed = archive[at + 18] | archive[at + 19] << 8 | archive[at + 20] << 16 | static_cast<uint32_t>(archive[at + 21]) << 24;
+    const uint32_t compressed = archive[at + 18] | archive[at + 19] << 8 | archive[at + 20] << 16 |
+                                static_cast<uint32_t>(archive[at + 21]) << 24;
     EXPECT_EQ(compressed, entry.data.size());
     const size_t nameLength = archive[at + 26] | archive[at + 27] << 8;
-    EXPECT_EQ(std::string(archive.begin() + static_cast<ptrdiff_t>(at + 30), archive.begin() + static_cast<ptrdiff_t>(at + 30 + nameLength)), entry.name);
+    EXPECT_EQ(std::string(archive.begin() + static_cast<ptrdiff_t>(at + 30),
+                          archive.begin() + static_cast<ptrdiff_t>(at + 30 + nameLength)),
+              entry.name);
     const size_t data = at + 30 + nameLength;
     EXPECT_TRUE(std::equal(entry.data.begin(), entry.data.end(), archive.begin() + static_cast<ptrdiff_t>(data)));
     at = data + entry.data.size();
