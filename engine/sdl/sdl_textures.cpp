@@ -14,6 +14,23 @@ namespace {
 // this size one padded image already takes 64 MiB.
 constexpr int kMaxImageSide = 4096;
 
+// Calls the decoder of the format the header named. SDL_image's typed
+// loader still lets any decoder that recognises the content take over (a
+// file that passes as PCX can reach the SVG decoder), so each format's own
+// loader is called directly. The stream stays open for the caller to close.
+SDL_Surface* DecodeAs(const char* format, SDL_RWops* stream) {
+  using Decoder = SDL_Surface* (*)(SDL_RWops*);
+  static constexpr struct {
+    const char* format;
+    Decoder decode;
+  } kDecoders[] = {{"PNG", IMG_LoadPNG_RW}, {"BMP", IMG_LoadBMP_RW}, {"JPG", IMG_LoadJPG_RW}, {"WEBP", IMG_LoadWEBP_RW},
+                   {"QOI", IMG_LoadQOI_RW}, {"PNM", IMG_LoadPNM_RW}, {"PCX", IMG_LoadPCX_RW}};
+  for (const auto& entry : kDecoders)
+    if (std::strcmp(entry.format, format) == 0) return entry.decode(stream);
+  IMG_SetError("no decoder for %s", format);
+  return nullptr;
+}
+
 int nextPowerOfTwo(int value) {
   int result = 1;
   while (result < value) result *= 2;
@@ -79,8 +96,8 @@ HTEXTURE SdlEngineCore::Texture_Load(const char* name, uint32_t size, bool mipma
     return fail("not a PNG, BMP, JPEG, WebP, QOI, PNM or PCX image");
   if (claimed.width > largest || claimed.height > largest) return tooLarge(claimed.width, claimed.height);
   if (!claimed.complete) return fail("the file is cut short or damaged");
-  SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-  SurfaceHandle decoded(stream ? IMG_LoadTyped_RW(stream, 1, claimed.format) : nullptr);
+  StreamHandle stream(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())));
+  SurfaceHandle decoded(stream ? DecodeAs(claimed.format, stream.get()) : nullptr);
   if (!decoded) return fail(IMG_GetError());
   SurfaceHandle image(SDL_ConvertSurfaceFormat(decoded.get(), SDL_PIXELFORMAT_ARGB8888, 0));
   if (!image) {

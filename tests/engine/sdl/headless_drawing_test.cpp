@@ -448,6 +448,9 @@ TEST_F(HeadlessDrawing, ImagesAreRefusedBySizeBeforeDecodingAndEmptyFilesSaySo) 
   EXPECT_NE(message().find("16384 x 16384 pixels, larger than the 4096 x 4096"), std::string::npos) << message();
   EXPECT_EQ(load(uniformImage(4097, 1, 0xFF808080)), 0u);
   EXPECT_NE(message().find("4097 x 1 pixels"), std::string::npos) << message();
+  // Passes as a PCX header but holds SVG text: only the PCX decoder may see it.
+  const uint8_t svgAsPcx[] = {0x0A, 0x89, 0x01, '<', 's', 'v', 'g', 's', 'v', 'g', 0x14, 0x1E};
+  EXPECT_EQ(engine_->Texture_Load(reinterpret_cast<const char*>(svgAsPcx), sizeof svgAsPcx), 0u);
   const HTEXTURE widest = load(uniformImage(4096, 2, 0xFF808080));
   EXPECT_NE(widest, 0u) << message();
   EXPECT_EQ(engine_->Texture_GetWidth(widest, true), 4096);
