@@ -76,20 +76,24 @@ std::size_t CalcColumns::NodeKeyHash::operator()(const NodeKey& key) const {
 
 void CalcColumns::ForgetKeptColumns() {
   nodes_.clear();
-  keptBlocks_.clear();
   keptCount_ = 0;
 }
 
-double* CalcColumns::NewKeptColumn() {
-  // Columns are allocated sixteen at a time; none ever moves.
+double* CalcColumns::NextKeptColumn() {
+  // Columns are allocated sixteen at a time and kept for the next screens:
+  // a block is larger than the allocator keeps for reuse, so freeing it
+  // would hand its pages back and fault them in again on the next run.
   constexpr std::size_t kColumnsPerBlock = 16;
-  const std::size_t slot = keptCount_ % kColumnsPerBlock;
-  if (slot == 0) keptBlocks_.push_back(std::make_unique_for_overwrite<double[]>(kColumnsPerBlock * count_));
-  ++keptCount_;
-  return keptBlocks_.back().get() + slot * count_;
+  const std::size_t block = keptCount_ / kColumnsPerBlock;
+  if (block == keptBlocks_.size()) {
+    keptBlocks_.push_back(std::make_unique_for_overwrite<double[]>(kColumnsPerBlock * count_));
+  }
+  return keptBlocks_[block].get() + (keptCount_ % kColumnsPerBlock) * count_;
 }
 
 void CalcColumns::Reset(std::size_t count) {
+  // The kept blocks are sized for count_ points.
+  if (count != count_) keptBlocks_.clear();
   count_ = count;
   inputCount_ = 0;
   ForgetKeptColumns();
@@ -294,8 +298,10 @@ void CalcColumns::Apply(int code, int k, int step) {
       const double* rightColumn = right.column != nullptr ? right.column : Broadcast(rightCopies_, right.number);
       const double* leftColumn = rightColumn;  // functions do not read their left slot
       if (usesLeft) leftColumn = left.column != nullptr ? left.column : Broadcast(leftCopies_, left.number);
-      // Written to a spare column first: slot k's own column may be an operand.
-      double* out = Buffer(CALC::kValueSlots);
+      // Written where the column will be kept if no point fails, else to a
+      // spare column: never to slot k's own column, which may be an operand.
+      const bool keepable = (keptCount_ + 1) * count_ <= kMaxKeptValues;
+      double* out = keepable ? NextKeptColumn() : Buffer(CALC::kValueSlots);
       operation(leftColumn, rightColumn, out, stepErrors_.data(), count_);
       bool anyError = false;
       if (mayFail) {
@@ -307,11 +313,14 @@ void CalcColumns::Apply(int code, int k, int step) {
         }
       }
       RoundValues(out, count_);
-      if (!anyError && (keptCount_ + 1) * count_ <= kMaxKeptValues) {
-        double* kept = NewKeptColumn();
-        std::copy(out, out + count_, kept);
-        node.kept = kept;
-        slots_[k] = {node.kept, 0.0, true, node.id};
+      if (keepable && !anyError) {
+        ++keptCount_;
+        node.kept = out;
+        slots_[k] = {out, 0.0, true, node.id};
+      } else if (keepable) {
+        double* column = Buffer(at);
+        std::copy(out, out + count_, column);
+        slots_[k] = {column, 0.0, true, node.id};
       } else {
         Buffer(at);
         std::swap(buffers_[at], buffers_[CALC::kValueSlots]);

@@ -84,7 +84,8 @@ class CalcColumns {
   const double* Broadcast(std::vector<double>& buffer, double number);
   void Apply(int code, int slot, int step);
   void ForgetKeptColumns();
-  double* NewKeptColumn();
+  // Room for the next kept column; it counts as kept once keptCount_ grows.
+  double* NextKeptColumn();
   // Marks every point not failed yet as failed with code at step.
   void FailAll(int code, int step);
 
@@ -98,7 +99,7 @@ class CalcColumns {
   std::vector<std::uint8_t> failedCode_;  // the first error each point met, 0 for none
   std::vector<std::int32_t> failedStep_;
   std::unordered_map<NodeKey, Node, NodeKeyHash> nodes_;
-  std::vector<std::unique_ptr<double[]>> keptBlocks_;
+  std::vector<std::unique_ptr<double[]>> keptBlocks_;  // outlive ForgetKeptColumns, for reuse
   std::size_t keptCount_ = 0;
   std::uint32_t nextNode_ = 0;
 };
