@@ -26,6 +26,19 @@ float unitCoordinate(float value) {
   return value > 0.0f ? value : 0.0f;
 }
 
+// True when drawing the quad cannot change a pixel: with no alpha at any
+// corner, alpha blending keeps the target and adding adds nothing; adding a
+// black quad adds nothing either. Random colour formulas leave a good share
+// of the figures so, and llvmpipe would blend every one of their pixels.
+bool changesNothing(const SpriteQuad& quad) {
+  uint32_t alpha = 0, colour = 0;
+  for (const SpriteVertex& vertex : quad.v) {
+    alpha |= vertex.colour >> 24;
+    colour |= vertex.colour & 0xFFFFFF;
+  }
+  return alpha == 0 || ((quad.blend & kBlendAlpha) == 0 && colour == 0);
+}
+
 }  // namespace
 
 // Hands triangles to the batch for SDL's software renderer, with corrected
@@ -137,7 +150,7 @@ void SdlEngineCore::usePage(const TextureSlot& slot, int blend) {
 }
 
 void SdlEngineCore::Gfx_RenderQuad(const SpriteQuad* quad) {
-  if (!quad || !renderer_ || clipEmpty_) return;
+  if (!quad || !renderer_ || clipEmpty_ || changesNothing(*quad)) return;
   const bool untextured = quad->texture == 0;
   const TextureSlot* slot = untextured ? &white_ : findTexture(quad->texture);
   if (!slot) return;

@@ -162,6 +162,39 @@ TEST_P(BatchedDrawing, QuadsMergeIntoDrawsUntilPageBlendOrClipChange) {
   EXPECT_EQ(frame(true), shared ? 2 : 4);
 }
 
+TEST_P(BatchedDrawing, QuadsThatCannotChangeAPixelAreLeftOut) {
+  start(32, 32);
+  if (IsSkipped()) return;
+  const HTEXTURE texture = load(patternImage(8, 8, true));
+  ASSERT_NE(texture, 0u);
+  // Each case: the four corners' colours and the blend.
+  struct Case {
+    uint32_t corners[4];
+    int blend;
+    bool drawn;
+  };
+  const Case cases[] = {
+      {{0x00FFFFFF, 0x00FFFFFF, 0x00FFFFFF, 0x00FFFFFF}, kBlendAlpha, false},
+      {{0x00FFFFFF, 0x00FFFFFF, 0x00FFFFFF, 0x00FFFFFF}, kBlendAdditive, false},
+      {{0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000}, kBlendAdditive, false},
+      {{0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000}, kBlendAlpha, true},
+      {{0x00FFFFFF, 0x00FFFFFF, 0x01FFFFFF, 0x00FFFFFF}, kBlendAlpha, true},
+      {{0xFF000000, 0xFF000000, 0xFF000001, 0xFF000000}, kBlendAdditive, true},
+  };
+  for (const Case& c : cases) {
+    engine_->Gfx_BeginScene(0);
+    engine_->Gfx_Clear(0xFF406080);
+    SpriteQuad quad = spriteQuad(4, 4, 16, 16, texture, 1, 1, c.blend);
+    for (int i = 0; i < 4; ++i) quad.v[i].colour = c.corners[i];
+    engine_->Gfx_RenderQuad(&quad);
+    engine_->Gfx_EndScene();
+    EXPECT_EQ(engine_->DrawsInLastFrame(), c.drawn ? 1 : 0) << std::hex << c.corners[2] << " blend " << c.blend;
+    if (!c.drawn) {
+      EXPECT_EQ(engine_->GetPixel(12, 12), 0xFF406080u);
+    }
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Renderers, BatchedDrawing,
                          ::testing::Values(HeadlessRenderer::Software, HeadlessRenderer::OpenGL), rendererLabel);
 
