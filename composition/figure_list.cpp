@@ -28,7 +28,7 @@ FigureEntry* SPRITE::AddEntry(std::string_view name) {
   std::memcpy(entry->name, name.data(), length);
   entry->name[length] = '\0';
   FigureEntry* added = entry.get();
-  figures.Add(std::string_view(added->name, length), std::move(entry));
+  figures.AddLater(std::string_view(added->name, length), std::move(entry));
   return added;
 }
 

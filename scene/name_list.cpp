@@ -50,6 +50,16 @@ uint64_t bigEndianWord(const char* bytes) {
   return word;
 }
 
+// The first 15 key bytes, zero-padded, and then the length, as two
+// big-endian words: where two keys' words differ they order the keys exactly,
+// since a shorter key that agrees with the padding is a prefix of the longer.
+// Keys longer than 15 bytes count as length 16, so only two long keys can
+// have equal words without being equal.
+struct SortWords {
+  uint64_t high;
+  uint64_t low;
+};
+
 // Built in registers: copying a short key into a padded buffer and reading
 // it back as words stalls the processor longer than this takes.
 KeyPrefix prefixOf(std::string_view key) {
@@ -62,6 +72,41 @@ KeyPrefix prefixOf(std::string_view key) {
     for (size_t i = 0; i < size; ++i) words[0] |= uint64_t{static_cast<unsigned char>(key[i])} << (8 * (7 - i));
   }
   return {words[0], words[1]};
+}
+
+// Sorts keys by their words (high, then low), keeping the order of keys with
+// equal words: runs of eight by insertion, then merged in pairs through
+// scratch. Unlike a quicksort it has no slow inputs, and the keys of a
+// generated screen come in patterns.
+template <class Key>
+void stableSortByWords(std::vector<Key>& keys, std::vector<Key>& scratch) {
+  auto less = [](const Key& a, const Key& b) { return a.high != b.high ? a.high < b.high : a.low < b.low; };
+  constexpr size_t kRun = 8;
+  const size_t n = keys.size();
+  for (size_t start = 0; start < n; start += kRun) {
+    const size_t end = std::min(n, start + kRun);
+    for (size_t i = start + 1; i < end; ++i) {
+      const Key key = keys[i];
+      size_t j = i;
+      for (; j > start && less(key, keys[j - 1]); --j) keys[j] = keys[j - 1];
+      keys[j] = key;
+    }
+  }
+  if (n <= kRun) return;
+  scratch.resize(n);
+  for (size_t width = kRun; width < n; width *= 2) {
+    for (size_t start = 0; start < n; start += 2 * width) {
+      const Key* left = keys.data() + start;
+      const Key* leftEnd = keys.data() + std::min(n, start + width);
+      const Key* right = leftEnd;
+      const Key* rightEnd = keys.data() + std::min(n, start + 2 * width);
+      Key* out = scratch.data() + start;
+      while (left < leftEnd && right < rightEnd) *out++ = less(*right, *left) ? *right++ : *left++;
+      out = std::copy(left, leftEnd, out);
+      std::copy(right, rightEnd, out);
+    }
+    keys.swap(scratch);
+  }
 }
 
 }  // namespace
@@ -188,7 +233,7 @@ NameListStorage::Place NameListStorage::SortedInsertPlace(std::string_view key) 
   return {low, first};
 }
 
-int NameListStorage::InsertAt(Place place, std::string_view key, void* item) {
+NameListStorage::Place NameListStorage::OpenSlot(Place place) {
   if (chunks_.empty()) {
     // A sorted list's first chunk starts in the middle so it can grow both ways.
     chunks_.push_back(TakeChunk(order_ == NameListOrder::Sorted ? kChunkCapacity / 2 : 0));
@@ -245,16 +290,26 @@ int NameListStorage::InsertAt(Place place, std::string_view key, void* item) {
   } else {
     std::copy_backward(first + k, first + chunk.size, first + chunk.size + 1);
   }
-  FillEntry(chunk.At(k), key, item);
   chunk.size += 1;
-  if (k == chunk.size - 1) NoteLast(c);
   count_ += 1;
   ShiftStarts(c + 1, 1);
   cursor_ = c;
-  return StartOf(c) + k;
+  return {c, k};
+}
+
+int NameListStorage::Filled(Place place) {
+  if (place.offset == chunks_[place.chunk]->size - 1) NoteLast(place.chunk);
+  return StartOf(place.chunk) + place.offset;
+}
+
+int NameListStorage::InsertAt(Place place, std::string_view key, void* item) {
+  place = OpenSlot(place);
+  FillEntry(chunks_[place.chunk]->At(place.offset), key, item);
+  return Filled(place);
 }
 
 int NameListStorage::Add(std::string_view key, void* item) {
+  Settle();
   if (order_ == NameListOrder::Sorted) return InsertAt(SortedInsertPlace(key), key, item);
   if (chunks_.empty()) return InsertAt({0, 0}, key, item);
   const int last = static_cast<int>(chunks_.size()) - 1;
@@ -269,7 +324,107 @@ int NameListStorage::Add(std::string_view key, void* item) {
   return InsertAt({last, chunk.size}, key, item);
 }
 
+void NameListStorage::AddLater(std::string_view key, void* item) {
+  if (order_ != NameListOrder::Sorted) {
+    Add(key, item);
+    return;
+  }
+  FillEntry(staged_.emplace_back(), key, item);
+}
+
+void NameListStorage::MergeStaged() {
+  const int batch = static_cast<int>(staged_.size());
+  if (batch >= kBatchMergeMinimum && batch * kBatchMergeRatio >= count_) {
+    MergeSortedBatch();
+    return;
+  }
+  // A few entries into a long list: inserted one by one, as Add would. Their
+  // keys are already filled in, long ones included, so the entries move as
+  // they are.
+  for (const Entry& entry : staged_) {
+    const Place place = OpenSlot(SortedInsertPlace(entry.Key()));
+    chunks_[place.chunk]->At(place.offset) = entry;
+    Filled(place);
+  }
+  staged_.clear();
+}
+
+void NameListStorage::MergeSortedBatch() {
+  auto wordsOf = [](const Entry& entry) {
+    // The text array is followed by the length byte, which a long key leaves 0.
+    const char* text = reinterpret_cast<const char*>(&entry) + offsetof(Entry, text);
+    return SortWords{bigEndianWord(text), bigEndianWord(text + 8) | (entry.longKey ? 16u : 0u)};
+  };
+  // The latest staged first, so that a sort which keeps the order of equal
+  // keys puts them as Add would: each Add goes before the equal keys there.
+  batch_.clear();
+  bool longKeys = false;
+  for (size_t i = staged_.size(); i-- > 0;) {
+    const SortWords words = wordsOf(staged_[i]);
+    batch_.push_back({words.high, words.low, static_cast<uint32_t>(i)});
+    longKeys = longKeys || staged_[i].longKey;
+  }
+  stableSortByWords(batch_, batchScratch_);
+  // Only long keys can share their words without being equal: such runs are
+  // put in full key order, equal keys keeping their order.
+  for (size_t i = 0; longKeys && i < batch_.size();) {
+    size_t end = i + 1;
+    while (end < batch_.size() && batch_[end].high == batch_[i].high && batch_[end].low == batch_[i].low) ++end;
+    if (end - i > 1 && (batch_[i].low & 0xFF) == 16) {
+      std::stable_sort(batch_.begin() + i, batch_.begin() + end, [this](const BatchKey& a, const BatchKey& b) {
+        return keyLess(staged_[a.serial].Key(), staged_[b.serial].Key());
+      });
+    }
+    i = end;
+  }
+
+  // Staged entries go before existing equal keys: an existing entry is taken
+  // first only when its key is less.
+  auto existingFirst = [&](const Entry& entry, const BatchKey& next) {
+    const SortWords words = wordsOf(entry);
+    if (words.high != next.high) return words.high < next.high;
+    if (words.low != next.low) return words.low < next.low;
+    return (words.low & 0xFF) == 16 && keyLess(entry.Key(), staged_[next.serial].Key());
+  };
+
+  std::vector<std::unique_ptr<Chunk>> old = std::move(chunks_);
+  chunks_.clear();
+  starts_.clear();
+  lastEntries_.clear();
+  origin_ = 0;
+  cursor_ = 0;
+  Chunk* out = nullptr;
+  int position = 0;
+  // Packed chunks keep room on both sides for later inserts.
+  auto append = [&](const Entry& entry) {
+    if (!out || out->size == kPackedSize) {
+      if (out) NoteLast(static_cast<int>(chunks_.size()) - 1);
+      chunks_.push_back(TakeChunk(kPackedBegin));
+      starts_.push_back(position);
+      lastEntries_.emplace_back();
+      out = chunks_.back().get();
+    }
+    out->slots[out->begin + out->size] = entry;
+    out->size += 1;
+    position += 1;
+  };
+  size_t next = 0;
+  for (const std::unique_ptr<Chunk>& chunk : old) {
+    for (int k = 0; k < chunk->size; ++k) {
+      const Entry& entry = chunk->At(k);
+      while (next < batch_.size() && !existingFirst(entry, batch_[next])) append(staged_[batch_[next++].serial]);
+      append(entry);
+    }
+  }
+  while (next < batch_.size()) append(staged_[batch_[next++].serial]);
+  if (out) NoteLast(static_cast<int>(chunks_.size()) - 1);
+  for (std::unique_ptr<Chunk>& chunk : old) spare_.push_back(std::move(chunk));
+  count_ = position;
+  staged_.clear();
+}
+
 int NameListStorage::LowerBound(std::string_view key) const {
+  Settle();
   if (order_ == NameListOrder::Sorted) {
     const Place place = SortedInsertPlace(key);
     return chunks_.empty() ? 0 : StartOf(place.chunk) + place.offset;
@@ -288,6 +443,7 @@ int NameListStorage::LowerBound(std::string_view key) const {
 }
 
 int NameListStorage::PositionOfKey(std::string_view key) const {
+  Settle();
   if (order_ == NameListOrder::Sorted) {
     const int position = LowerBound(key);
     return position < count_ && KeyAt(position) == key ? position : -1;
@@ -320,18 +476,21 @@ int NameListStorage::PositionOfItem(const void* item) const {
 }
 
 std::string_view NameListStorage::KeyAt(int position) const {
+  Settle();
   if (position < 0 || position >= count_) return {};
   const Place place = Locate(position);
   return chunks_[place.chunk]->At(place.offset).Key();
 }
 
 void* NameListStorage::ItemAt(int position) const {
+  Settle();
   if (position < 0 || position >= count_) return nullptr;
   const Place place = Locate(position);
   return chunks_[place.chunk]->At(place.offset).item;
 }
 
 bool NameListStorage::SetItemAt(int position, void* item) {
+  Settle();
   if (position < 0 || position >= count_) return false;
   const Place place = Locate(position);
   chunks_[place.chunk]->At(place.offset).item = item;
@@ -364,12 +523,14 @@ void NameListStorage::EraseAt(Place place) {
 }
 
 bool NameListStorage::DeleteAt(int position) {
+  Settle();
   if (position < 0 || position >= count_) return false;
   EraseAt(Locate(position));
   return true;
 }
 
 void NameListStorage::ClearItems() {
+  Settle();
   for (const std::unique_ptr<Chunk>& chunk : chunks_) {
     for (int k = 0; k < chunk->size; ++k) chunk->At(k).item = nullptr;
   }
@@ -379,6 +540,7 @@ void NameListStorage::Clear() {
   // No key is in use any more: the pool is handed out again from its start.
   keysInUse_ = 0;
   freeKeys_.clear();
+  staged_.clear();
   spare_.reserve(spare_.size() + chunks_.size());
   for (std::unique_ptr<Chunk>& chunk : chunks_) spare_.push_back(std::move(chunk));
   chunks_.clear();

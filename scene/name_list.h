@@ -30,6 +30,12 @@ enum class NameListOrder {
 // order is constant time per step. Emptied chunks and key strings are kept
 // for reuse, so refilling a cleared list allocates nothing. Keys compare
 // byte by byte as unsigned characters.
+//
+// AddLater stages entries instead of inserting them; every other operation
+// (Count() aside) first merges what is staged, so nothing outside the list
+// can tell staged entries from added ones. A large batch is sorted and merged
+// with the existing entries in one pass, which costs far less than as many
+// inserts at random places.
 class NameListStorage {
  public:
   explicit NameListStorage(NameListOrder order);
@@ -42,6 +48,9 @@ class NameListStorage {
   // Unsorted: appends. Sorted: inserts at the first position whose key is not
   // less than key. Returns the position of the new entry.
   int Add(std::string_view key, void* item);
+  // Files the entry exactly where Add would, for callers that do not need its
+  // position: a sorted list may hold it back until the list is next used.
+  void AddLater(std::string_view key, void* item);
   // A position whose key equals key, or -1. Sorted lists give the first one.
   int PositionOfKey(std::string_view key) const;
   // The first position whose item is item, or -1.
@@ -59,7 +68,7 @@ class NameListStorage {
   // Sets every entry's item to null and keeps the entries.
   void ClearItems();
   void Clear();
-  int Count() const { return count_; }
+  int Count() const { return count_ + static_cast<int>(staged_.size()); }
   NameListOrder Order() const { return order_; }
 
   // Calls visit(key, item) for each entry from position on, in order, until
@@ -70,6 +79,13 @@ class NameListStorage {
  private:
   static constexpr int kChunkCapacity = 64;
   static constexpr int kInlineKey = 15;
+  // A staged batch this large, and at least an eighth of the entries already
+  // there, is sorted and merged; a smaller one is inserted entry by entry.
+  static constexpr int kBatchMergeMinimum = 16;
+  static constexpr int kBatchMergeRatio = 8;
+  // Merged chunks are filled this far, leaving room on both sides.
+  static constexpr int kPackedBegin = 8;
+  static constexpr int kPackedSize = 48;
   struct Entry {
     void* item;
     std::string* longKey;   // in keyPool_ when the key is longer than kInlineKey, else null
@@ -97,12 +113,27 @@ class NameListStorage {
   // Sorted lists: where key would be inserted (before equal keys).
   Place SortedInsertPlace(std::string_view key) const;
   int InsertAt(Place place, std::string_view key, void* item);
+  // Makes room for one entry at place and counts it; returns where the room
+  // is. The caller fills the slot and then calls Filled, which returns its
+  // position.
+  Place OpenSlot(Place place);
+  int Filled(Place place);
   void EraseAt(Place place);
   // A chunk whose entries will start at begin.
   std::unique_ptr<Chunk> TakeChunk(int begin);
   void ShiftStarts(int fromChunk, int delta);
   void FillEntry(Entry& entry, std::string_view key, void* item);
   void ReleaseKey(const Entry& entry);
+  // Merges the staged entries into the list, if there are any. Only a list
+  // that is not const can have staged entries, so the merge never writes to
+  // a const object.
+  void Settle() const {
+    if (!staged_.empty()) const_cast<NameListStorage*>(this)->MergeStaged();
+  }
+  void MergeStaged();
+  // Sorts the staged entries and merges them with the entries in one pass
+  // into freshly packed chunks.
+  void MergeSortedBatch();
   // Keeps the copy of chunk c's last entry up to date; only sorted lists
   // search by it.
   void NoteLast(int c) {
@@ -126,10 +157,22 @@ class NameListStorage {
   size_t keysInUse_ = 0;
   std::vector<std::string*> freeKeys_;
   mutable int cursor_ = 0;  // the chunk last located, for walks in order
+  // Entries filed by AddLater and not yet merged, in the order they came;
+  // their long keys are already in keyPool_.
+  std::vector<Entry> staged_;
+  // The sort order of a batch being merged; kept for reuse.
+  struct BatchKey {
+    uint64_t high;  // key bytes 0..7
+    uint64_t low;   // key bytes 8..14 and the length (16 for long keys)
+    uint32_t serial;
+  };
+  std::vector<BatchKey> batch_;
+  std::vector<BatchKey> batchScratch_;
 };
 
 template <class Visit>
 void NameListStorage::ForEachFrom(int position, Visit&& visit) const {
+  Settle();
   if (position < 0) position = 0;
   if (position >= count_) return;
   Place place = Locate(position);
@@ -150,6 +193,7 @@ class NameList {
   explicit NameList(NameListOrder order = NameListOrder::Unsorted) : storage_(order) {}
 
   int Add(std::string_view key, Item* item) { return storage_.Add(key, item); }
+  void AddLater(std::string_view key, Item* item) { storage_.AddLater(key, item); }
   int PositionOfKey(std::string_view key) const { return storage_.PositionOfKey(key); }
   int PositionOfItem(const Item* item) const { return storage_.PositionOfItem(item); }
   int LowerBound(std::string_view key) const { return storage_.LowerBound(key); }

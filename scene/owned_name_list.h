@@ -24,6 +24,12 @@ class OwnedNameList {
     return position;
   }
 
+  // Files the item as NameList::AddLater does and takes it.
+  void AddLater(std::string_view key, std::unique_ptr<Item> item) {
+    list_.AddLater(key, item.get());
+    item.release();
+  }
+
   // Frees the item at the position and removes its entry; a position outside
   // the list does nothing. The entry goes first, so the list never holds a
   // freed item while the item's destructor runs.

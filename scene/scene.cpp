@@ -86,18 +86,21 @@ SPIX_OBJECT* SPIX::AddObject(std::string_view name, SPIX_GRAPHICS* graphic, floa
   object->storeSlot_ = objects_.size();
   objects_.push_back(std::move(owned));
 
+  // Objects come at scattered depths and places, so the lists sorted by them
+  // are filed with AddLater: a screen's worth of objects then merges into
+  // each list in one pass instead of as many inserts at random places.
   const KeyText idKey = IdKey(id);
   objectsById.Add(idKey, object);
   objectsByName.Add(object->name, object);
-  drawOrder.Add(OrderKey(object->depth, idKey), object);
+  drawOrder.AddLater(OrderKey(object->depth, idKey), object);
   if (!ObjectBounds(object, bounds)) {
     // Without a drawable graphic the object has no extent: its edges are its position.
     bounds.Assign(x, y, x, y);
   }
   if (!noSpatialIndex) {
-    objectsByX.Add(OrderKey(x, idKey), object);
-    objectsByLeft.Add(OrderKey(bounds.x1, idKey), object);
-    objectsByRight.Add(OrderKey(bounds.x2, idKey), object);
+    objectsByX.AddLater(OrderKey(x, idKey), object);
+    objectsByLeft.AddLater(OrderKey(bounds.x1, idKey), object);
+    objectsByRight.AddLater(OrderKey(bounds.x2, idKey), object);
   }
   return object;
 }

@@ -163,37 +163,38 @@ void expectSame(const NameList<Thing>& list, const ModelList& model) {
   EXPECT_EQ(i, list.Count());
 }
 
+// Few distinct keys, so duplicates are common; some longer than a short
+// string buffer, some alike in their first 8 or 15 bytes, some with zero
+// bytes and bytes above 127.
+std::string randomKey(std::mt19937& random) {
+  static const std::string kKeys[] = {"a",
+                                      "ab",
+                                      "b",
+                                      "titile",
+                                      "tiger",
+                                      "010000000125",
+                                      "a very long key that needs the heap",
+                                      "z",
+                                      "a very long key",
+                                      "a very long key that differs late",
+                                      "0100000001250",
+                                      "010000000125z",
+                                      std::string("a\0b", 3),
+                                      std::string("a\0", 2),
+                                      "\xE9t\xE9"};
+  return kKeys[random() % std::size(kKeys)];
+}
+
 void runRandomSequence(NameListOrder order, unsigned seed) {
   std::mt19937 random(seed);
   std::vector<Thing> things(64);
   NameList<Thing> list(order);
   ModelList model{order == NameListOrder::Sorted, {}};
-  auto randomKey = [&] {
-    // Few distinct keys, so duplicates are common; some longer than a short
-    // string buffer, some alike in their first 8 or 15 bytes, some with
-    // zero bytes and bytes above 127.
-    static const std::string kKeys[] = {"a",
-                                        "ab",
-                                        "b",
-                                        "titile",
-                                        "tiger",
-                                        "010000000125",
-                                        "a very long key that needs the heap",
-                                        "z",
-                                        "a very long key",
-                                        "a very long key that differs late",
-                                        "0100000001250",
-                                        "010000000125z",
-                                        std::string("a\0b", 3),
-                                        std::string("a\0", 2),
-                                        "\xE9t\xE9"};
-    return kKeys[random() % std::size(kKeys)];
-  };
   for (int step = 0; step < 6000; ++step) {
     const unsigned action = random() % 10;
     const int count = list.Count();
     if (action < 5 || count == 0) {
-      const std::string key = randomKey();
+      const std::string key = randomKey(random);
       Thing* item = &things[random() % things.size()];
       ASSERT_EQ(list.Add(key, item), model.Add(key, item)) << "step " << step;
     } else if (action < 8) {
@@ -206,7 +207,7 @@ void runRandomSequence(NameListOrder order, unsigned seed) {
       ASSERT_TRUE(list.SetItemAt(position, item));
       model.entries[position].second = item;
     } else {
-      const std::string key = randomKey();
+      const std::string key = randomKey(random);
       int expectedLower = static_cast<int>(model.entries.size());
       for (size_t i = 0; i < model.entries.size(); ++i) {
         if (!(model.entries[i].first < key)) {
@@ -258,6 +259,57 @@ TEST(NameList, AgreesWithAPlainVectorUnderRandomUnsortedOperations) {
     SCOPED_TRACE(seed);
     runRandomSequence(NameListOrder::Unsorted, seed);
   }
+}
+
+// Staged entries must land exactly where sequential Adds would have put
+// them, whether a batch is merged whole or inserted entry by entry, and
+// whatever reads, deletes and Adds come between batches.
+TEST(NameList, StagedEntriesLandWhereSequentialAddsWould) {
+  std::mt19937 random(11);
+  std::vector<Thing> things(64);
+  NameList<Thing> list(NameListOrder::Sorted);
+  ModelList model{true, {}};
+  for (int round = 0; round < 300; ++round) {
+    SCOPED_TRACE(round);
+    const int batch = static_cast<int>(random() % 3 == 0 ? random() % 600 : random() % 20);
+    for (int i = 0; i < batch; ++i) {
+      const std::string key = randomKey(random);
+      Thing* item = &things[random() % things.size()];
+      list.AddLater(key, item);
+      model.Add(key, item);
+    }
+    ASSERT_EQ(list.Count(), static_cast<int>(model.entries.size()));
+    switch (random() % 6) {
+      case 0: {
+        const std::string key = randomKey(random);
+        ASSERT_EQ(list.Add(key, &things[0]), model.Add(key, &things[0]));
+        break;
+      }
+      case 1:
+        if (!model.entries.empty()) {
+          const int position = static_cast<int>(random() % model.entries.size());
+          ASSERT_TRUE(list.DeleteAt(position));
+          model.entries.erase(model.entries.begin() + position);
+        }
+        break;
+      case 2: {
+        const std::string key = randomKey(random);
+        const auto lower = std::lower_bound(model.entries.begin(), model.entries.end(), key,
+                                            [](const auto& entry, const std::string& k) { return entry.first < k; });
+        ASSERT_EQ(list.LowerBound(key), lower - model.entries.begin());
+        break;
+      }
+      case 3:
+        if (model.entries.size() > 3000) {
+          list.Clear();
+          model.entries.clear();
+        }
+        break;
+      default: break;
+    }
+    if (round % 10 == 0) expectSame(list, model);
+  }
+  expectSame(list, model);
 }
 
 TEST(NameList, RandomWalksByPositionMatchTheOrder) {
