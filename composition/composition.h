@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "calc/calc_columns.h"
 #include "scene/owned_name_list.h"
 
 class SPIX_OBJECT;
@@ -83,6 +84,12 @@ class SPRITE {
   // wheel was turned over the window: the caller then switches the automatic
   // generator off. Allocates nothing once the scene's query list has held the figures.
   bool Animate(float frameTime, const FrameInput& input);
+
+ private:
+  // SampleGrid's column runner, kept from screen to screen: its column blocks
+  // are too large for the allocator to hold on to, so a runner made for each
+  // screen would fault all their pages in again every time.
+  CalcColumns columns_;
 };
 
 // The composition of the running program.

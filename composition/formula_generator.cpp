@@ -119,11 +119,10 @@ void runPointByPoint(const Parameters& parameters, const std::string* formulas, 
 // formula is one whose points cannot affect each other (see CalcColumns);
 // false, with nothing run, otherwise. z is carried from run to run exactly
 // as the point-by-point order carries it.
-bool runByColumns(const Parameters& parameters, const std::string* formulas, GridValues& grid) {
+bool runByColumns(CalcColumns& columns, const Parameters& parameters, const std::string* formulas, GridValues& grid) {
   const size_t count = grid.x.size();
   CALC calc;
   parameters.Set(calc);
-  CalcColumns columns;
   columns.Reset(count);
   columns.SetInput("x", grid.x.data());
   columns.SetInput("y", grid.y.data());
@@ -233,7 +232,7 @@ void SPRITE::SampleGrid() {
     }
 
     const Parameters parameters{{a, b, c, d, e1, e2, f}};
-    if (!runByColumns(parameters, formulas.data(), grid)) {
+    if (!runByColumns(columns_, parameters, formulas.data(), grid)) {
       for (std::vector<double>& column : grid.z) column.assign(grid.x.size(), 0.0);
       runPointByPoint(parameters, formulas.data(), grid);
     }
