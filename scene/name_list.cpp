@@ -75,36 +75,33 @@ KeyPrefix prefixOf(std::string_view key) {
 }
 
 // Sorts keys by their words (high, then low), keeping the order of keys with
-// equal words: runs of eight by insertion, then merged in pairs through
-// scratch. Unlike a quicksort it has no slow inputs, and the keys of a
-// generated screen come in patterns.
+// equal words: one counting pass per byte position in which the keys differ,
+// the least significant first. There is nothing to predict, so it stays fast
+// on the random keys of a generated screen, and batches of few distinct keys
+// (the figures' graphic numbers) take only two or three passes.
 template <class Key>
 void stableSortByWords(std::vector<Key>& keys, std::vector<Key>& scratch) {
-  auto less = [](const Key& a, const Key& b) { return a.high != b.high ? a.high < b.high : a.low < b.low; };
-  constexpr size_t kRun = 8;
-  const size_t n = keys.size();
-  for (size_t start = 0; start < n; start += kRun) {
-    const size_t end = std::min(n, start + kRun);
-    for (size_t i = start + 1; i < end; ++i) {
-      const Key key = keys[i];
-      size_t j = i;
-      for (; j > start && less(key, keys[j - 1]); --j) keys[j] = keys[j - 1];
-      keys[j] = key;
-    }
+  if (keys.empty()) return;
+  uint64_t differentHigh = 0, differentLow = 0;
+  for (const Key& key : keys) {
+    differentHigh |= key.high ^ keys[0].high;
+    differentLow |= key.low ^ keys[0].low;
   }
-  if (n <= kRun) return;
-  scratch.resize(n);
-  for (size_t width = kRun; width < n; width *= 2) {
-    for (size_t start = 0; start < n; start += 2 * width) {
-      const Key* left = keys.data() + start;
-      const Key* leftEnd = keys.data() + std::min(n, start + width);
-      const Key* right = leftEnd;
-      const Key* rightEnd = keys.data() + std::min(n, start + 2 * width);
-      Key* out = scratch.data() + start;
-      while (left < leftEnd && right < rightEnd) *out++ = less(*right, *left) ? *right++ : *left++;
-      out = std::copy(left, leftEnd, out);
-      std::copy(right, rightEnd, out);
+  scratch.resize(keys.size());
+  for (int position = 0; position < 16; ++position) {
+    const bool inHigh = position >= 8;
+    const int shift = 8 * (position % 8);
+    if ((((inHigh ? differentHigh : differentLow) >> shift) & 0xFF) == 0) continue;
+    auto byteOf = [inHigh, shift](const Key& key) { return ((inHigh ? key.high : key.low) >> shift) & 0xFF; };
+    uint32_t starts[256] = {};
+    for (const Key& key : keys) ++starts[byteOf(key)];
+    uint32_t sum = 0;
+    for (uint32_t& start : starts) {
+      const uint32_t count = start;
+      start = sum;
+      sum += count;
     }
+    for (const Key& key : keys) scratch[starts[byteOf(key)]++] = key;
     keys.swap(scratch);
   }
 }
@@ -387,8 +384,9 @@ void NameListStorage::MergeSortedBatch() {
     return (words.low & 0xFF) == 16 && keyLess(entry.Key(), staged_[next.serial].Key());
   };
 
-  std::vector<std::unique_ptr<Chunk>> old = std::move(chunks_);
-  chunks_.clear();
+  // The entries move from the old chunks into fresh ones, packed.
+  std::vector<std::unique_ptr<Chunk>>& old = mergedChunks_;
+  old.swap(chunks_);
   starts_.clear();
   lastEntries_.clear();
   origin_ = 0;
@@ -419,6 +417,7 @@ void NameListStorage::MergeSortedBatch() {
   while (next < batch_.size()) append(staged_[batch_[next++].serial]);
   if (out) NoteLast(static_cast<int>(chunks_.size()) - 1);
   for (std::unique_ptr<Chunk>& chunk : old) spare_.push_back(std::move(chunk));
+  old.clear();
   count_ = position;
   staged_.clear();
 }
