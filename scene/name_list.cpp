@@ -363,13 +363,17 @@ void NameListStorage::MergeSortedBatch() {
   }
   stableSortByWords(batch_, batchScratch_);
   // Only long keys can share their words without being equal: such runs are
-  // put in full key order, equal keys keeping their order.
+  // put in full key order, the latest staged first among equal keys.
   for (size_t i = 0; longKeys && i < batch_.size();) {
     size_t end = i + 1;
     while (end < batch_.size() && batch_[end].high == batch_[i].high && batch_[end].low == batch_[i].low) ++end;
     if (end - i > 1 && (batch_[i].low & 0xFF) == 16) {
-      std::stable_sort(batch_.begin() + i, batch_.begin() + end, [this](const BatchKey& a, const BatchKey& b) {
-        return keyLess(staged_[a.serial].Key(), staged_[b.serial].Key());
+      std::sort(batch_.begin() + i, batch_.begin() + end, [this](const BatchKey& a, const BatchKey& b) {
+        const std::string_view keyA = staged_[a.serial].Key();
+        const std::string_view keyB = staged_[b.serial].Key();
+        if (keyLess(keyA, keyB)) return true;
+        if (keyLess(keyB, keyA)) return false;
+        return a.serial > b.serial;
       });
     }
     i = end;
