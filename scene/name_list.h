@@ -31,11 +31,11 @@ enum class NameListOrder {
 // for reuse, so refilling a cleared list allocates nothing. Keys compare
 // byte by byte as unsigned characters.
 //
-// AddLater stages entries instead of inserting them; every other operation
-// (Count() aside) first merges what is staged, so nothing outside the list
-// can tell staged entries from added ones. A large batch is sorted and merged
-// with the existing entries in one pass, which costs far less than as many
-// inserts at random places.
+// On a sorted list AddLater stages entries instead of inserting them; every
+// other operation (Count() aside) first merges what is staged, so nothing
+// outside the list can tell staged entries from added ones. A large batch is
+// sorted and merged with the existing entries in one pass, which costs far
+// less than as many inserts at random places.
 class NameListStorage {
  public:
   explicit NameListStorage(NameListOrder order);
