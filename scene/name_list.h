@@ -162,8 +162,8 @@ class NameListStorage {
   std::vector<Entry> staged_;
   // The sort order of a batch being merged, and room to sort it; kept for reuse.
   struct BatchKey {
-    uint64_t high;  // key bytes 0..7
-    uint64_t low;   // key bytes 8..14 and the length (16 for long keys)
+    uint64_t high;    // key bytes 0..7
+    uint64_t low;     // key bytes 8..14 and the length (16 for long keys)
     uint32_t serial;  // the entry's index in staged_
   };
   std::vector<BatchKey> batch_;
