@@ -373,17 +373,20 @@ inline double PowerOfTen(double n) {
     // taking away 2^52 rounds a value below 2^52 to a whole number. Columns
     // of whole numbers (products of the inputs, say) are common enough to be
     // settled on their own first.
-    double wholeCount = 0.0;
+    // Counted as an integer: a sum of doubles must be added in order, which
+    // keeps the loop from running on vectors.
+    std::uint64_t notWhole = 0;
     for (std::size_t i = 0; i < n; ++i) {
       const double v = block[i];
       const double magnitude = std::fabs(v);
       const bool whole = (magnitude < 1e15) & ((magnitude + kTwo52) - kTwo52 == magnitude);
-      wholeCount += whole ? 1.0 : 0.0;
+      notWhole |= whole ? 0u : 1u;
     }
-    if (wholeCount == static_cast<double>(n)) {
+    if (notWhole == 0) {
       for (std::size_t i = 0; i < n; ++i) block[i] += 0.0;
       continue;
     }
+    std::uint64_t anyUnsettled = 0;
     for (std::size_t i = 0; i < n; ++i) {
       const double v = block[i];
       const double magnitude = std::fabs(v);
@@ -435,7 +438,9 @@ inline double PowerOfTen(double n) {
       mark = whole ? 0.0 : mark;
       block[i] = out;
       unsettled[i] = mark;
+      anyUnsettled |= mark != 0.0 ? 1u : 0u;
     }
+    if (anyUnsettled == 0) continue;
     // Exact ties, values that are not finite, magnitudes from 1e14 up and
     // below about 1e-8.
     for (std::size_t i = 0; i < n; ++i) {
