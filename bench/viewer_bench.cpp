@@ -63,12 +63,12 @@ void BM_FrameAndRenderRecording(benchmark::State& state) {
 }
 BENCHMARK(BM_FrameAndRenderRecording)->Unit(benchmark::kMillisecond);
 
-// First argument 1: with the music playing, as in the viewer; 0: silent.
-// Second argument: 0 SDL's software renderer, 1 its OpenGL renderer.
-void BM_FrameAndRenderHeadless960(benchmark::State& state) {
+// Frame and render function on a headless engine at 960 x 960 with the real
+// catalogue, on the screen of the given seeds, one frame per iteration.
+void runHeadlessFrames(benchmark::State& state, HeadlessRenderer renderer, bool music, const int (&seeds)[3]) {
   resetAppStateForTests();
   InRunFolder folder;
-  HeadlessEngine engine(960, 960, state.range(1) ? HeadlessRenderer::OpenGL : HeadlessRenderer::Software);
+  HeadlessEngine engine(960, 960, renderer);
   hgeUseEngine(&engine);
   RecordingPlatform platform;
   APP_STATE.platform = &platform;
@@ -84,11 +84,11 @@ void BM_FrameAndRenderHeadless960(benchmark::State& state) {
     state.SkipWithError("catalogue did not load");
     return;
   }
-  if (state.range(0)) {
+  if (music) {
     APP_STATE.engine->Resource_AttachPack("Sound.paq");
     loadMusic();
   }
-  prepareScreen();
+  prepareScreen(seeds[0], seeds[1], seeds[2]);
   for (auto _ : state) {
     frameFunction();
     renderFunction();
@@ -96,6 +96,13 @@ void BM_FrameAndRenderHeadless960(benchmark::State& state) {
   resetAppStateForTests();
   engine.System_Shutdown();
   hgeUseEngine(nullptr);
+}
+
+// First argument 1: with the music playing, as in the viewer; 0: silent.
+// Second argument: 0 SDL's software renderer, 1 its OpenGL renderer.
+void BM_FrameAndRenderHeadless960(benchmark::State& state) {
+  runHeadlessFrames(state, state.range(1) ? HeadlessRenderer::OpenGL : HeadlessRenderer::Software, state.range(0) != 0,
+                    {4242, 777, 31337});
 }
 BENCHMARK(BM_FrameAndRenderHeadless960)
     ->Args({0, 0})
@@ -105,41 +112,16 @@ BENCHMARK(BM_FrameAndRenderHeadless960)
     ->Iterations(100);
 
 // Drawing cost of the OpenGL path on a few fixed screens, light to heavy,
-// 960 x 960, each frame with its motion. The time is the whole process's
-// processor time (llvmpipe's threads included) per frame: it tells the
-// drawing cost apart from what else the machine is doing. 20 ms of it on
-// each of two cores is a frame rate of 50.
+// each frame with its motion. The time is the whole process's processor time
+// (llvmpipe's threads included) per frame: it tells the drawing cost apart
+// from what else the machine is doing. 20 ms of it on each of two cores is a
+// frame rate of 50.
 void BM_DrawScreenOpenGL(benchmark::State& state) {
   constexpr int kScreens[][3] = {{4242, 777, 31337}, {1, 2, 3},       {84474, 10074, 58487},
                                  {5, 6, 7},          {27, 1965, 411}, {90210, 31, 7777}};
-  const int* seeds = kScreens[state.range(0)];
-  resetAppStateForTests();
-  InRunFolder folder;
-  HeadlessEngine engine(960, 960, HeadlessRenderer::OpenGL);
-  hgeUseEngine(&engine);
-  RecordingPlatform platform;
-  APP_STATE.platform = &platform;
-  APP_STATE.engine = hgeCreate(kHgeVersion);
-  if (!engine.System_Initiate()) {
-    state.SkipWithError("headless OpenGL did not start");
-    return;
-  }
-  APP_STATE.engine->Resource_AttachPack("Graphics.paq");
-  APP_STATE.scene = std::make_unique<SPIX>();
-  APP_STATE.scene->noSpatialIndex = true;
-  if (loadTextureCatalogue()) {
-    state.SkipWithError("catalogue did not load");
-    return;
-  }
-  prepareScreen(seeds[0], seeds[1], seeds[2]);
-  for (auto _ : state) {
-    frameFunction();
-    renderFunction();
-  }
+  const auto& seeds = kScreens[state.range(0)];
+  runHeadlessFrames(state, HeadlessRenderer::OpenGL, false, seeds);
   state.counters["seed"] = seeds[0];
-  resetAppStateForTests();
-  engine.System_Shutdown();
-  hgeUseEngine(nullptr);
 }
 BENCHMARK(BM_DrawScreenOpenGL)
     ->DenseRange(0, 5)
