@@ -9,24 +9,10 @@ runDir=$2
 for tool in Xvfb xdotool xwininfo; do
   command -v $tool >/dev/null || { echo "$tool is not installed (scripts/deps installs it): full screen not tested"; exit 77; }
 done
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill -KILL "$pid" 2>/dev/null; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-# Under the sanitizer build, leaks are not reported for the programs run here:
-# the display stack (Mesa's driver, which SDL loads and unloads, and D-Bus)
-# leaves allocations that are not ours; memory errors still end the run.
-export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0
+source "$(dirname "$0")/virtual_display.sh"
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -screen 1 1280x600x24 +xinerama -nolisten tcp -noreset \
-  3>"$work/display" >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
-[[ -s $work/display ]] || { echo "Xvfb did not start"; exit 1; }
-export DISPLAY=:$(head -n1 "$work/display") SDL_AUDIODRIVER=dummy
+startVirtualDisplay -screen 0 1024x768x24 -screen 1 1280x600x24 +xinerama
+export SDL_AUDIODRIVER=dummy
 
 findWindow() { xwininfo -root -tree | awk -v title="\"$1\"" 'index($0, title) {print $1; exit}'; }
 (cd "$runDir" && exec env --default-signal=INT "$viewer") >"$work/viewer.out" 2>&1 &

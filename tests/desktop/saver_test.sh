@@ -10,25 +10,11 @@ if ! command -v Xvfb >/dev/null; then
   echo "Xvfb is not installed (scripts/deps installs it): screensaver not tested"
   exit 77
 fi
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill -KILL "$pid" 2>/dev/null; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/virtual_display.sh"
 failures=0
-# Under the sanitizer build, leaks are not reported for the programs run here:
-# the display stack (Mesa's driver, which SDL loads and unloads, and D-Bus)
-# leaves allocations that are not ours; memory errors still end the run.
-export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
-[[ -s $work/display ]] || { echo "Xvfb did not start"; exit 1; }
-export DISPLAY=:$(head -n1 "$work/display")
+startVirtualDisplay -screen 0 640x480x24
 unset XSCREENSAVER_WINDOW
 
 "$saver" -window-id 0x7ffffff >"$work/bad.out" 2>&1
