@@ -1,7 +1,7 @@
 // resetAppStateForTests: every global record back to its state before start-up.
 #include "app/app_reset.h"
 
-#include "composition/app_state.h"
+#include "app/app_state.h"
 #include "composition/composition.h"
 #include "core/seeded_random.h"
 #include "particles/particle_manager.h"

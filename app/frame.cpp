@@ -3,8 +3,8 @@
 // the screen clock; and the reset and rebuild of a screen.
 #include "app/frame.h"
 
+#include "app/app_state.h"
 #include "app/music.h"
-#include "composition/app_state.h"
 #include "composition/composition.h"
 #include "composition/frame_input.h"
 #include "composition/screen_seeds.h"
@@ -23,7 +23,7 @@ void lockKeys() { APP_STATE.keyLockUntil = APP_STATE.screenClock + APP_STATE.key
 
 void resetScreen() {
   if (APP_STATE.scene) APP_STATE.scene->ClearObjects(false);
-  composition.Clear();
+  composition.Clear(compositionContextWithDesktop());
   particleManager.Clear();
   APP_STATE.screenClock = 0;
   APP_STATE.keyLockUntil = 0;
@@ -34,14 +34,14 @@ void newScreen() {
   int32_t structureSeed = randomBelow(100000) + 1;
   int32_t colourSeed = randomBelow(100000) + 1;
   int32_t paramSeed = randomBelow(100000) + 1;
-  buildScreenFromSeeds(structureSeed, colourSeed, paramSeed);
+  buildScreenFromSeeds(compositionContext(), structureSeed, colourSeed, paramSeed);
 }
 
 bool frameFunction() {
   HGE* engine = APP_STATE.engine;
   float dt = engine->Timer_GetDelta();
   const FrameInput input = readFrameInput(*engine, APP_STATE.windowScale);
-  if (composition.Animate(dt, input)) APP_STATE.autoGenerate = 0;
+  if (composition.Animate(dt, input, compositionContext())) APP_STATE.autoGenerate = 0;
   particleManager.Update(dt);
 
   if (input.keyX && keyUnlocked()) return true;

@@ -2,7 +2,7 @@
 // whenever none is playing.
 #include "app/music.h"
 
-#include "composition/app_state.h"
+#include "app/app_state.h"
 #include "core/random_below.h"
 
 namespace {

@@ -2,8 +2,8 @@
 // is held, the outlined help overlay, which keeps its size at any zoom.
 #include "app/render.h"
 
+#include "app/app_state.h"
 #include "app/help_text.h"
-#include "composition/app_state.h"
 #include "composition/composition.h"
 #include "font/font.h"
 #include "particles/particle_manager.h"

@@ -4,17 +4,18 @@
 // so neither the question nor the help overlay ever appears.
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <string>
 #include <system_error>
 #include <vector>
 
+#include "app/app_state.h"
 #include "app/frame.h"
 #include "app/saver_options.h"
 #include "app/startup.h"
-#include "composition/app_state.h"
+#include "core/data_folder.h"
 #include "engine/engine_factory.h"
+#include "engine/fixed_desktop_platform.h"
 #include "engine/program_folder.h"
 #include "engine/sdl/sdl_engine.h"
 #include "engine/sdl/stop_signals.h"
@@ -26,36 +27,6 @@ namespace {
 
 // The size of a window of the saver's own, as XScreenSaver's demo mode shows it.
 constexpr DesktopSize kOwnWindowSize{800, 600};
-
-// Messages go to standard error, never into a box over the locked screen;
-// the area drawn into stands in for the desktop.
-class SaverPlatform : public Platform {
- public:
-  explicit SaverPlatform(DesktopSize area) : area_(area) {}
-  int ShowMessage(const std::string& text, const std::string&, unsigned style) override {
-    std::fprintf(stderr, "driftglow-saver: %s\n", text.c_str());
-    if (style & kMbIconError) failed_ = true;
-    return (style & 0xF) == kMbYesNo ? kIdNo : kIdOk;
-  }
-  DesktopSize GetDesktopSize() override { return area_; }
-  int64_t NowSeconds() override { return static_cast<int64_t>(std::time(nullptr)); }
-
-  void SetArea(DesktopSize area) { area_ = area; }
-  bool Failed() const { return failed_; }
-
- private:
-  DesktopSize area_;
-  bool failed_ = false;
-};
-
-// The installed data beside the program, else the build's run folder.
-std::string findDataFolder() {
-  std::error_code code;
-  const std::string installed = FolderBesideProgram(DRIFTGLOW_DATA_FROM_SAVER);
-  if (!installed.empty() && fs::is_directory(fs::path(installed) / "pix", code)) return installed;
-  if (fs::is_directory(fs::path(DRIFTGLOW_RUN_DIR) / "pix", code)) return DRIFTGLOW_RUN_DIR;
-  return {};
-}
 
 }  // namespace
 
@@ -75,7 +46,8 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  const std::string dataFolder = findDataFolder();
+  // The installed data beside the program, else the build's run folder.
+  const std::string dataFolder = findDataFolder({FolderBesideProgram(DRIFTGLOW_DATA_FROM_SAVER), DRIFTGLOW_RUN_DIR});
   std::error_code code;
   if (!dataFolder.empty()) fs::current_path(dataFolder, code);
   if (dataFolder.empty() || code) {
@@ -99,12 +71,14 @@ int main(int argc, char** argv) {
     area = {window.Width(), window.Height()};
   }
 
-  SaverPlatform platform(area);
+  // Messages go to standard error, never into a box over the locked screen;
+  // the area drawn into stands in for the desktop.
+  FixedDesktopPlatform platform("driftglow-saver", area);
   engineOptions.resizable = true;
   engineOptions.ignoreInput = true;
   // A new size makes a new canvas of that size, filled by a new screen.
   engineOptions.onResize = [&platform](int width, int height) {
-    platform.SetArea({width, height});
+    platform.SetDesktopSize({width, height});
     APP_STATE.screenWidth = static_cast<float>(width);
     APP_STATE.screenHeight = static_cast<float>(height);
     newScreen();

@@ -4,12 +4,12 @@
 
 #include <utility>
 
+#include "app/app_state.h"
 #include "app/frame.h"
 #include "app/music.h"
 #include "app/render.h"
 #include "app/texture_catalogue.h"
-#include "calc/random_below.h"
-#include "composition/app_state.h"
+#include "calc/random_source.h"
 #include "composition/fit_scale.h"
 #include "core/random_below.h"
 #include "font/font.h"
@@ -82,7 +82,7 @@ int driftglowMain(Platform& platform, const StartupOptions& options) {
   seedRandomBelow(static_cast<uint32_t>(platform.NowSeconds()));
   // The evaluator's "rnd" draws from the same generator as the rest of the program.
   SetCalcRandomBelow(randomBelow);
-  APP_STATE.windowScale = computeFitScale();
+  APP_STATE.windowScale = computeFitScale(compositionContextWithDesktop());
 
   HGE* engine = hgeCreate(kHgeVersion);
   APP_STATE.engine = engine;

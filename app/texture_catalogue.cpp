@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "composition/app_state.h"
+#include "app/app_state.h"
 #include "engine/platform.h"
 #include "font/font.h"
 #include "scene/scene.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/app_reset.h"
-#include "composition/app_state.h"
+#include "app/app_state.h"
 #include "composition/composition.h"
 #include "composition/frame_input.h"
 #include "composition/screen_seeds.h"
@@ -36,11 +36,12 @@ class BenchScreen {
   // What resetScreen does to the scene and the composition.
   static void Reset() {
     APP_STATE.scene->ClearObjects(false);
-    composition.Clear();
+    composition.Clear(compositionContext());
   }
   static void Build(int which) {
     // Seeds spread over the viewer's range, so every run sees the same mix of screens.
-    buildScreenFromSeeds(1 + which * 6151 % 100000, 1 + which * 7919 % 100000, 1 + which * 104729 % 100000);
+    buildScreenFromSeeds(compositionContext(), 1 + which * 6151 % 100000, 1 + which * 7919 % 100000,
+                         1 + which * 104729 % 100000);
     // The sorted lists take in what was staged for them when next read; the
     // screen is only complete once they have.
     benchmark::DoNotOptimize(composition.figures.ItemAt(0));
@@ -75,8 +76,9 @@ void BM_AnimateFrame(benchmark::State& state) {
   composition.brightnessSum = composition.alphaSum = -2;  // the colour check of a screen shown for a while
   FrameInput input = readFrameInput(screen.Engine(), 1);
   input.mouseX = input.mouseY = 480;
+  const CompositionContext context = compositionContext();
   for (auto _ : state) {
-    composition.Animate(0.02f, input);
+    composition.Animate(0.02f, input, context);
     screen.Engine().transforms.clear();
   }
   state.counters["figures"] = composition.figures.Count();

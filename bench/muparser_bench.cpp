@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "app/app_reset.h"
+#include "app/app_state.h"
 #include "calc/calc.h"
 #include "calc/calc_columns.h"
 #include "calc/value_text.h"
-#include "composition/app_state.h"
 #include "composition/composition.h"
 #include "composition/screen_seeds.h"
 #include "scene/scene.h"
@@ -47,8 +47,9 @@ std::vector<ScreenFormulas> GeneratedScreens() {
   std::vector<ScreenFormulas> screens;
   for (int which = 0; which < kScreens; ++which) {
     APP_STATE.scene->ClearObjects(false);
-    composition.Clear();
-    buildScreenFromSeeds(1 + which * 6151 % 100000, 1 + which * 7919 % 100000, 1 + which * 104729 % 100000);
+    composition.Clear(compositionContext());
+    buildScreenFromSeeds(compositionContext(), 1 + which * 6151 % 100000, 1 + which * 7919 % 100000,
+                         1 + which * 104729 % 100000);
     ScreenFormulas screen{};
     for (int k = 0; k < kRunFormulas; ++k) screen.expressions[k] = composition.formulas[k].substr(2);
     screen.a = composition.a, screen.b = composition.b, screen.c = composition.c, screen.d = composition.d;

@@ -9,12 +9,12 @@
 #include <string>
 
 #include "app/app_reset.h"
+#include "app/app_state.h"
 #include "app/frame.h"
 #include "app/music.h"
 #include "app/render.h"
 #include "app/startup.h"
 #include "app/texture_catalogue.h"
-#include "composition/app_state.h"
 #include "composition/composition.h"
 #include "composition/screen_seeds.h"
 #include "engine/engine_factory.h"
@@ -36,7 +36,7 @@ class InRunFolder {
 
 void prepareScreen(int structure = 4242, int colour = 777, int parameters = 31337) {
   resetScreen();
-  buildScreenFromSeeds(structure, colour, parameters);
+  buildScreenFromSeeds(compositionContext(), structure, colour, parameters);
   APP_STATE.autoCountdown = 1 << 30;  // keep the automatic generator from replacing the screen
 }
 

@@ -11,7 +11,7 @@
 // "("; two operators in a row are refused, so write 2*(-3), not 2*-3.
 // A statement with "=" in it is an assignment to the word it starts with,
 // so comparisons using "=" belong inside one: "z=a<=b", not "a<=b".
-// "rnd" draws its integers through CalcRandomBelow (calc/random_below.h).
+// "rnd" draws its integers through CalcRandomBelow (calc/random_source.h).
 #pragma once
 
 #include <array>

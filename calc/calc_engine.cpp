@@ -8,7 +8,7 @@
 #include "calc/calc.h"
 #include "calc/calc_operations.h"
 #include "calc/calc_program.h"
-#include "calc/random_below.h"
+#include "calc/random_source.h"
 #include "calc/value_text.h"
 
 CalcOperatorEntry LookUpOperator(int op, bool unaryAllowed) {

@@ -1,7 +1,7 @@
 // SPRITE, the composition of the current screen: its figure list, formula
 // texts, parameters, base colour and view state; FigureEntry, the record of
-// one figure; and `composition`, the single instance. Needs the scene, the
-// evaluator and the application records, never the application's frame code.
+// one figure; and `composition`, the single instance. Needs the scene and the
+// evaluator; what it reads of the application comes in a CompositionContext.
 #pragma once
 
 #include <array>
@@ -12,7 +12,9 @@
 #include "calc/calc_columns.h"
 #include "scene/owned_name_list.h"
 
+class SPIX;
 class SPIX_OBJECT;
+struct CompositionContext;
 struct FrameInput;
 
 // One figure: the decimal text of its graphic index and the scene object that
@@ -53,9 +55,9 @@ class SPRITE {
   // --- Figure list (figure_list.cpp) ----------------------------------------
   // Files a new entry under name (cut to 107 characters) without an object.
   FigureEntry* AddEntry(std::string_view name);
-  // An entry named after graphicIndex and, when the scene has that graphic, a
-  // "titile" object at (x, y) showing it, linked both ways.
-  FigureEntry* CreateFigure(float x, float y, int32_t graphicIndex);
+  // An entry named after graphicIndex and, when scene is given and has that
+  // graphic, a "titile" object at (x, y) showing it, linked both ways.
+  FigureEntry* CreateFigure(SPIX* scene, float x, float y, int32_t graphicIndex);
   // Frees the entry at list position i; outside the list nothing happens.
   // Careful: the scene object is neither removed nor unlinked, so its userData
   // dangles until the scene's objects are cleared (resetScreen clears them first).
@@ -63,19 +65,20 @@ class SPRITE {
   // Forgets every figure and resets the view: zoom from computeFitScale,
   // automatic motion on, no pan, base colour 0. Formulas, parameters, modes
   // and the colour-check sums stay.
-  void Clear();
+  void Clear(const CompositionContext& context);
 
   // --- Formula generator (formula_generator.cpp) ----------------------------
   // Builds a screen from structureRandom, colourRandom and paramRandom, which
-  // the caller has just seeded, after a reset (see screen_seeds.h).
-  void Generate();
+  // the caller has just seeded, after a reset (see screen_seeds.h), on the
+  // context's canvas and scene.
+  void Generate(const CompositionContext& context);
   // The steps of Generate, in its order; public so that each can be checked.
-  void GenerateFormulaTexts();  // formula 0..9 from structureRandom
-  void GenerateColourPlan();    // baseColour and formula 5..8 from colourRandom
-  void GenerateParameters();    // a..f from paramRandom and the canvas size
+  void GenerateFormulaTexts();                                 // formula 0..9 from structureRandom
+  void GenerateColourPlan();                                   // baseColour and formula 5..8 from colourRandom
+  void GenerateParameters(const CompositionContext& context);  // a..f from paramRandom and the canvas size
   // Runs formula 0..8 at every grid point and creates the figures; then lowers
   // zoom for large figures and arms the colour check. No figures without graphics.
-  void SampleGrid();
+  void SampleGrid(const CompositionContext& context);
 
   // --- Per-frame animation (figure_animation.cpp) ---------------------------
   // Sets the view, runs the automatic motion and the viewing controls from
@@ -83,7 +86,7 @@ class SPRITE {
   // frameTime is not used (every rate is per frame). Returns true when the
   // wheel was turned over the window: the caller then switches the automatic
   // generator off. Allocates nothing once the scene's query list has held the figures.
-  bool Animate(float frameTime, const FrameInput& input);
+  bool Animate(float frameTime, const FrameInput& input, const CompositionContext& context);
 
  private:
   // SampleGrid's column runner, kept from screen to screen: its column blocks

@@ -3,13 +3,13 @@
 // right-button dragging), turning and scaling the figures, and the one-time
 // colour check of a new screen. Every rate is per frame of 1/50 s.
 #include <cstdint>
-#include <limits>
 
-#include "composition/app_state.h"
 #include "composition/composition.h"
+#include "composition/composition_context.h"
 #include "composition/figure_animation.h"
 #include "composition/frame_input.h"
 #include "core/angles.h"
+#include "core/float_to_int.h"
 #include "engine/hge.h"
 #include "engine/sprite.h"
 #include "scene/scene.h"
@@ -36,13 +36,6 @@ constexpr float kWheelTurn = 0.05f;
 constexpr float kWheelGrow = 1.01f;
 constexpr float kWheelShrink = 0.990099013f;  // 1 / 1.01
 
-// A mouse coordinate cut toward zero, held inside the int32 range.
-int32_t truncateMouse(float value) {
-  if (!(value > -2147483648.0f)) return value != value ? 0 : std::numeric_limits<int32_t>::min();
-  if (value >= 2147483648.0f) return std::numeric_limits<int32_t>::max();
-  return static_cast<int32_t>(value);
-}
-
 }  // namespace
 
 void resetFigureAnimationState() {
@@ -50,12 +43,12 @@ void resetFigureAnimationState() {
   lastMouseY = 0;
 }
 
-bool SPRITE::Animate(float frameTime, const FrameInput& input) {
-  HGE* engine = APP_STATE.engine;
-  SPIX* scene = APP_STATE.scene.get();
-  const float width = APP_STATE.screenWidth;
-  const float height = APP_STATE.screenHeight;
-  const float windowScale = APP_STATE.windowScale;
+bool SPRITE::Animate(float frameTime, const FrameInput& input, const CompositionContext& context) {
+  HGE* engine = context.engine;
+  SPIX* scene = context.scene;
+  const float width = context.screenWidth;
+  const float height = context.screenHeight;
+  const float windowScale = context.windowScale;
 
   // The view, from the values of the previous frame: scene point
   // (-panX, -panY) lands on the window centre after the engine's scaling.
@@ -77,7 +70,7 @@ bool SPRITE::Animate(float frameTime, const FrameInput& input) {
   if (!frozen && autoMotion != 0) {
     zoom = static_cast<float>(zoom * 0.999);
     if (0.1 * windowScale > zoom) zoom = static_cast<float>(0.1 * windowScale);
-    if (APP_STATE.autoGenerate != 0) {
+    if (context.autoGenerate != 0) {
       if (rotationMode == 1) turn = kAutoTurn;
       if (rotationMode == 2) turn = -kAutoTurn;
       if (scaleMode == 1) grow = kAutoGrow;
@@ -140,8 +133,8 @@ bool SPRITE::Animate(float frameTime, const FrameInput& input) {
       panX += (mouseX - lastMouseX) * windowScale / zoom;
       panY += (mouseY - lastMouseY) * windowScale / zoom;
     }
-    lastMouseX = truncateMouse(mouseX);
-    lastMouseY = truncateMouse(mouseY);
+    lastMouseX = truncateToInt32(mouseX);
+    lastMouseY = truncateToInt32(mouseY);
   }
 
   // The figures, found again by their object name.

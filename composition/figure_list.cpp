@@ -6,8 +6,8 @@
 #include <memory>
 #include <utility>
 
-#include "composition/app_state.h"
 #include "composition/composition.h"
+#include "composition/composition_context.h"
 #include "composition/figure_animation.h"
 #include "composition/fit_scale.h"
 #include "scene/scene.h"
@@ -16,10 +16,8 @@ SPRITE composition;
 
 SPRITE::SPRITE() = default;
 
-// Runs at program exit, when APP_STATE may already be destroyed (the order of
-// static destruction across files is not fixed), so it does not Clear: the
-// view reset would read APP_STATE for the fit scale, and nobody looks at the
-// view after exit. The figure list frees its entries itself.
+// The figure list frees its entries itself; the scene objects they point to
+// belong to the scene.
 SPRITE::~SPRITE() = default;
 
 FigureEntry* SPRITE::AddEntry(std::string_view name) {
@@ -32,11 +30,10 @@ FigureEntry* SPRITE::AddEntry(std::string_view name) {
   return added;
 }
 
-FigureEntry* SPRITE::CreateFigure(float x, float y, int32_t graphicIndex) {
+FigureEntry* SPRITE::CreateFigure(SPIX* scene, float x, float y, int32_t graphicIndex) {
   char text[16];
   const auto written = std::to_chars(text, text + sizeof text, graphicIndex);
   FigureEntry* entry = AddEntry(std::string_view(text, static_cast<size_t>(written.ptr - text)));
-  SPIX* scene = APP_STATE.scene.get();
   if (!scene) return entry;
   SPIX_GRAPHICS* graphic = scene->GraphicsAt(graphicIndex);
   if (!graphic) return entry;
@@ -48,9 +45,9 @@ FigureEntry* SPRITE::CreateFigure(float x, float y, int32_t graphicIndex) {
 
 void SPRITE::DeleteFigure(int i) { figures.DeleteAt(i); }
 
-void SPRITE::Clear() {
+void SPRITE::Clear(const CompositionContext& context) {
   figures.Clear();
-  zoom = computeFitScale();
+  zoom = computeFitScale(context);
   autoMotion = 1;
   panX = 0;
   panY = 0;
@@ -58,7 +55,7 @@ void SPRITE::Clear() {
 }
 
 void resetCompositionForTests() {
-  composition.Clear();
+  composition.figures.Clear();
   for (std::string& formula : composition.formulas) formula.clear();
   composition.a = composition.b = composition.c = composition.d = 0;
   composition.e1 = composition.e2 = composition.f = 0;
@@ -66,5 +63,7 @@ void resetCompositionForTests() {
   composition.brightnessSum = composition.alphaSum = 0;
   composition.zoom = 0;
   composition.autoMotion = 0;
+  composition.panX = composition.panY = 0;
+  composition.baseColour = 0;
   resetFigureAnimationState();
 }

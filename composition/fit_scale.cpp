@@ -3,14 +3,14 @@
 
 #include <cmath>
 
-#include "composition/app_state.h"
+#include "composition/composition_context.h"
 
-float computeFitScale() {
-  if (!APP_STATE.platform) return 1.0f;
-  DesktopSize desktop = APP_STATE.platform->GetDesktopSize();
+float computeFitScale(const CompositionContext& context) {
+  if (!context.desktop) return 1.0f;
+  const DesktopSize desktop = *context.desktop;
   float m = static_cast<float>(desktop.width <= desktop.height ? desktop.width : desktop.height);
   if (m < 600) m = 600;
   m = m - 60;
-  if (m >= APP_STATE.screenHeight) return 1.0f;
-  return std::floor(m / APP_STATE.screenHeight * 8) * 0.125f;
+  if (m >= context.screenHeight) return 1.0f;
+  return std::floor(m / context.screenHeight * 8) * 0.125f;
 }

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
-#include <limits>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -14,9 +13,10 @@
 #include "calc/calc.h"
 #include "calc/calc_columns.h"
 #include "calc/value_text.h"
-#include "composition/app_state.h"
 #include "composition/composition.h"
+#include "composition/composition_context.h"
 #include "composition/figure_values.h"
+#include "core/float_to_int.h"
 #include "core/seeded_random.h"
 #include "engine/sprite.h"
 #include "scene/scene.h"
@@ -65,13 +65,6 @@ std::string randomExpression(int v) {
     if (j + 1 < terms) expression += kOperators[structureRandom.drawSmall(2)];
   }
   return expression;
-}
-
-// A float cut toward zero to a draw argument, held inside the int32 range.
-int32_t drawArgument(float value) {
-  if (!(value > -2147483648.0f)) return value != value ? 0 : std::numeric_limits<int32_t>::min();
-  if (value >= 2147483648.0f) return std::numeric_limits<int32_t>::max();
-  return static_cast<int32_t>(value);
 }
 
 // Sets a variable of the evaluator from a number, as its canonical value text.
@@ -145,11 +138,11 @@ bool runByColumns(CalcColumns& columns, const Parameters& parameters, const std:
 
 }  // namespace
 
-void SPRITE::Generate() {
+void SPRITE::Generate(const CompositionContext& context) {
   GenerateFormulaTexts();
   GenerateColourPlan();
-  GenerateParameters();
-  SampleGrid();
+  GenerateParameters(context);
+  SampleGrid(context);
 }
 
 void SPRITE::GenerateFormulaTexts() {
@@ -199,24 +192,24 @@ void SPRITE::GenerateColourPlan() {
   if (colourRandom.drawLarge(10) == 0) formulas[kFormulaAlpha] = constantFormula(base.a);
 }
 
-void SPRITE::GenerateParameters() {
-  const float width = APP_STATE.screenWidth;
+void SPRITE::GenerateParameters(const CompositionContext& context) {
+  const float width = context.screenWidth;
   a = static_cast<float>(paramRandom.drawSmall(60) - 30);
   b = static_cast<float>(paramRandom.drawSmall(60) - 30);
   c = static_cast<float>(paramRandom.drawSmall(60) - 30);
   d = static_cast<float>(paramRandom.drawSmall(60) - 30);
   e1 = static_cast<float>(paramRandom.drawSmall(30) - 15);
-  e2 = narrowToFloat(paramRandom.drawSmall(drawArgument(width)) - 0.5 * width);
-  f = paramRandom.drawSmall(drawArgument(2 * width)) - width;
+  e2 = narrowToFloat(paramRandom.drawSmall(truncateToInt32(width)) - 0.5 * width);
+  f = paramRandom.drawSmall(truncateToInt32(2 * width)) - width;
 }
 
-void SPRITE::SampleGrid() {
-  SPIX* scene = APP_STATE.scene.get();
+void SPRITE::SampleGrid(const CompositionContext& context) {
+  SPIX* scene = context.scene;
   const int32_t graphicsCount = scene ? scene->GraphicsCount() : 0;
   float largestScale = 0;
   if (graphicsCount > 0) {
-    const float width = APP_STATE.screenWidth;
-    const float height = APP_STATE.screenHeight;
+    const float width = context.screenWidth;
+    const float height = context.screenHeight;
     GridValues grid;
     // x and y are floats: each step is formed in double and the sum rounded
     // to float, which gives 40 steps, or 41 for widths such as 1152.
@@ -243,7 +236,7 @@ void SPRITE::SampleGrid() {
       const float px = narrowToFloat(grid.z[kFormulaX][i] * f);
       const float py = narrowToFloat(grid.z[kFormulaY][i] * f);
       const int32_t graphic = figureGraphicIndex(grid.z[kFormulaGraphic][i], graphicsCount);
-      SPIX_OBJECT* object = CreateFigure(px, py, graphic)->object;
+      SPIX_OBJECT* object = CreateFigure(scene, px, py, graphic)->object;
       const float rotation = narrowToFloat(grid.z[kFormulaRotation][i]);
       const float scale = figureScale(grid.z[kFormulaScale][i]);
       largestScale = std::max(largestScale, scale);

@@ -20,9 +20,10 @@ void seedGenerator(SEEDED_RANDOM& generator, int32_t seed) {
 
 }  // namespace
 
-void buildScreenFromSeeds(int32_t structureSeed, int32_t colourSeed, int32_t paramSeed) {
+void buildScreenFromSeeds(const CompositionContext& context, int32_t structureSeed, int32_t colourSeed,
+                          int32_t paramSeed) {
   seedGenerator(structureRandom, structureSeed);
   seedGenerator(colourRandom, colourSeed);
   seedGenerator(paramRandom, paramSeed);
-  composition.Generate();
+  composition.Generate(context);
 }

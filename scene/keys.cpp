@@ -3,16 +3,9 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
 #include <cstring>
-#include <limits>
 
-int32_t truncateToInt32(float value) {
-  if (std::isnan(value)) return 0;
-  if (value >= 2147483648.0f) return std::numeric_limits<int32_t>::max();
-  if (value <= -2147483648.0f) return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(value);
-}
+#include "core/float_to_int.h"
 
 KeyText IdKey(int32_t id) {
   KeyText key;

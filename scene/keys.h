@@ -27,7 +27,3 @@ KeyText IdKey(int32_t id);
 // while it lies between -1,000,000,000 and 1,147,483,647, then by id text.
 // Not-a-number counts as 0 and values beyond the 32-bit range as its ends.
 KeyText OrderKey(float value, std::string_view idKey);
-
-// value truncated toward zero to 32 bits; not-a-number gives 0 and values
-// beyond the range give the nearest end.
-int32_t truncateToInt32(float value);

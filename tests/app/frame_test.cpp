@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "app/app_reset.h"
+#include "app/app_state.h"
 #include "app/frame.h"
 #include "app/music.h"
-#include "composition/app_state.h"
 #include "core/random_below.h"
 #include "core/seeded_random.h"
 #include "engine/engine_factory.h"

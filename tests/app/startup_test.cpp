@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "app/app_reset.h"
+#include "app/app_state.h"
 #include "app/startup.h"
-#include "composition/app_state.h"
 #include "engine/engine_factory.h"
 #include "tests/support/recording_engine.h"
 #include "tests/support/recording_platform.h"

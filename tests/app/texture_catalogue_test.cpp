@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "app/app_reset.h"
+#include "app/app_state.h"
 #include "app/startup.h"
-#include "composition/app_state.h"
 #include "engine/engine_factory.h"
 #include "font/font.h"
 #include "scene/scene.h"

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "app/app_reset.h"
+#include "app/app_state.h"
 #include "app/startup.h"
-#include "composition/app_state.h"
 #include "composition/composition.h"
 #include "engine/engine_factory.h"
 #include "engine/sdl/headless_engine.h"

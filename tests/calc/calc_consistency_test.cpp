@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "calc/calc.h"
-#include "calc/random_below.h"
+#include "calc/random_source.h"
 #include "tests/calc/plain_execute.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "calc/calc.h"
-#include "calc/random_below.h"
+#include "calc/random_source.h"
 #include "core/random_below.h"
 
 namespace {

@@ -17,18 +17,18 @@ class FigureAnimation : public CompositionTest {
   void SetUp() override {
     CompositionTest::SetUp();
     AddGraphics(1);
-    composition.Clear();
+    composition.Clear(context_);
     composition.autoMotion = 0;
     composition.brightnessSum = composition.alphaSum = -2;  // colour check idle
-    figure_ = composition.CreateFigure(100, 0, 0)->object;
+    figure_ = composition.CreateFigure(&Scene(), 100, 0, 0)->object;
   }
   // As the frame function runs the step: input read once, the generator
   // switched off when the step reports the wheel.
   void Frame(float mouseX = 0, float mouseY = 0) {
-    FrameInput input = readFrameInput(*engine_, APP_STATE.windowScale);
+    FrameInput input = readFrameInput(*engine_, context_.windowScale);
     input.mouseX = mouseX;
     input.mouseY = mouseY;
-    if (composition.Animate(0.02f, input)) APP_STATE.autoGenerate = 0;
+    if (composition.Animate(0.02f, input, context_)) context_.autoGenerate = 0;
   }
 
   SPIX_OBJECT* figure_ = nullptr;
@@ -176,8 +176,8 @@ TEST_F(FigureAnimation, ControlsTable) {
     Hold(*engine_, c.held);
     engine_->Input().SetWheel(c.wheel);
     engine_->Input().SetMouseOver(c.mouseOver);
-    APP_STATE.windowScale = c.windowScale;
-    APP_STATE.autoGenerate = c.autoGenerate;
+    context_.windowScale = c.windowScale;
+    context_.autoGenerate = c.autoGenerate;
     composition.autoMotion = c.autoMotion;
     composition.rotationMode = c.rotationMode;
     composition.scaleMode = c.scaleMode;
@@ -195,7 +195,7 @@ TEST_F(FigureAnimation, ControlsTable) {
     EXPECT_EQ(figure_->scale, c.grow);
     EXPECT_EQ(composition.zoom, c.zoomAfter);
     EXPECT_EQ(composition.autoMotion, c.autoMotionAfter);
-    EXPECT_EQ(APP_STATE.autoGenerate, c.autoGenerateAfter);
+    EXPECT_EQ(context_.autoGenerate, c.autoGenerateAfter);
   }
 }
 
@@ -203,7 +203,7 @@ TEST_F(FigureAnimation, TheViewUsesTheValuesFromBeforeThisFramesChanges) {
   composition.zoom = 0.5f;
   composition.panX = 10;
   composition.panY = -4;
-  APP_STATE.screenWidth = 1152;
+  context_.screenWidth = 1152;
   engine_->Input().SetWheel(1);
   Frame();
   EXPECT_EQ(Scene().offsetX, 1152 * 0.5f / 0.5f + 10);
@@ -236,7 +236,7 @@ TEST_F(FigureAnimation, RightButtonDraggingPansInSceneUnits) {
   EXPECT_EQ(composition.panX, 22);
 
   // Window scale 0.5: mouse positions arrive in canvas units, moves count in pixels.
-  APP_STATE.windowScale = 0.5f;
+  context_.windowScale = 0.5f;
   Frame(121, 95);
   EXPECT_EQ(composition.panX, 32);
 
@@ -266,17 +266,17 @@ class ColourCheck : public CompositionTest {
  protected:
   void Screen(uint32_t tint, int figures) {
     AddGraphics(1);
-    composition.Clear();
+    composition.Clear(context_);
     composition.autoMotion = 0;
     composition.baseColour = 0x80336699;
     for (int i = 0; i < figures; ++i) {
-      SPIX_OBJECT* object = composition.CreateFigure(static_cast<float>(i), 0, 0)->object;
+      SPIX_OBJECT* object = composition.CreateFigure(&Scene(), static_cast<float>(i), 0, 0)->object;
       object->tinted = true;
       object->tint = tint;
     }
     composition.brightnessSum = composition.alphaSum = 0;  // as Generate leaves them
   }
-  void Frame() { composition.Animate(0.02f, readFrameInput(*engine_, APP_STATE.windowScale)); }
+  void Frame() { composition.Animate(0.02f, readFrameInput(*engine_, context_.windowScale), context_); }
   bool AllTinted(uint32_t tint) {
     for (int i = 0; i < composition.figures.Count(); ++i) {
       if (composition.figures.ItemAt(i)->object->tint != tint) return false;

@@ -5,7 +5,6 @@
 
 #include "composition/fit_scale.h"
 #include "tests/composition/composition_fixture.h"
-#include "tests/support/recording_platform.h"
 
 namespace {
 
@@ -37,8 +36,8 @@ TEST_F(FigureList, LongNamesAreCutTo107Characters) {
 
 TEST_F(FigureList, CreateFigureLinksTheEntryAndItsSceneObjectBothWays) {
   AddGraphics(3);
-  FigureEntry* first = composition.CreateFigure(10.5f, -20.25f, 2);
-  FigureEntry* second = composition.CreateFigure(1, 2, 2);
+  FigureEntry* first = composition.CreateFigure(&Scene(), 10.5f, -20.25f, 2);
+  FigureEntry* second = composition.CreateFigure(&Scene(), 1, 2, 2);
   ASSERT_NE(first->object, nullptr);
   EXPECT_STREQ(first->name, "2");
   EXPECT_EQ(first->object->name, "titile");
@@ -56,7 +55,7 @@ TEST_F(FigureList, CreateFigureLinksTheEntryAndItsSceneObjectBothWays) {
 TEST_F(FigureList, AGraphicIndexOutsideTheRegistryGivesAnEntryWithoutObject) {
   AddGraphics(2);
   for (int index : {2, -1, 1000}) {
-    FigureEntry* entry = composition.CreateFigure(0, 0, index);
+    FigureEntry* entry = composition.CreateFigure(&Scene(), 0, 0, index);
     EXPECT_EQ(entry->object, nullptr) << index;
     EXPECT_EQ(std::string(entry->name), std::to_string(index));
   }
@@ -66,7 +65,7 @@ TEST_F(FigureList, AGraphicIndexOutsideTheRegistryGivesAnEntryWithoutObject) {
 
 TEST_F(FigureList, DeleteFigureRemovesOnlyTheEntryAndIgnoresPositionsOutsideTheList) {
   AddGraphics(1);
-  composition.CreateFigure(0, 0, 0);
+  composition.CreateFigure(&Scene(), 0, 0, 0);
   composition.AddEntry("5");
   composition.DeleteFigure(-1);
   composition.DeleteFigure(2);
@@ -78,7 +77,7 @@ TEST_F(FigureList, DeleteFigureRemovesOnlyTheEntryAndIgnoresPositionsOutsideTheL
 
 TEST_F(FigureList, ClearForgetsTheFiguresAndResetsTheViewButKeepsTheScreenTexts) {
   AddGraphics(1);
-  for (int i = 0; i < 100; ++i) composition.CreateFigure(static_cast<float>(i), 0, 0);
+  for (int i = 0; i < 100; ++i) composition.CreateFigure(&Scene(), static_cast<float>(i), 0, 0);
   composition.formulas[0] = "z=cos(t)";
   composition.a = 7;
   composition.rotationMode = 2;
@@ -90,9 +89,9 @@ TEST_F(FigureList, ClearForgetsTheFiguresAndResetsTheViewButKeepsTheScreenTexts)
   composition.baseColour = 0x12345678;
 
   Scene().ClearObjects(false);
-  composition.Clear();
+  composition.Clear(context_);
   EXPECT_EQ(composition.figures.Count(), 0);
-  EXPECT_EQ(composition.zoom, 1.0f);  // no platform: the canvas counts as fitting
+  EXPECT_EQ(composition.zoom, 1.0f);  // no desktop: the canvas counts as fitting
   EXPECT_EQ(composition.autoMotion, 1);
   EXPECT_EQ(composition.panX, 0);
   EXPECT_EQ(composition.panY, 0);
@@ -104,12 +103,9 @@ TEST_F(FigureList, ClearForgetsTheFiguresAndResetsTheViewButKeepsTheScreenTexts)
 }
 
 TEST_F(FigureList, ClearTakesTheZoomThatFitsTheDesktop) {
-  RecordingPlatform platform;
-  platform.desktop = {800, 600};
-  APP_STATE.platform = &platform;
-  composition.Clear();
+  context_.desktop = DesktopSize{800, 600};
+  composition.Clear(context_);
   EXPECT_EQ(composition.zoom, 0.5f);
-  APP_STATE.platform = nullptr;
 }
 
 TEST_F(FigureList, ACompositionIsBuiltEmptyAndEndsWithoutTouchingTheScene) {
@@ -120,7 +116,7 @@ TEST_F(FigureList, ACompositionIsBuiltEmptyAndEndsWithoutTouchingTheScene) {
     EXPECT_EQ(local.zoom, 0);
     EXPECT_EQ(local.autoMotion, 0);
     for (const std::string& formula : local.formulas) EXPECT_TRUE(formula.empty());
-    local.CreateFigure(0, 0, 0);
+    local.CreateFigure(&Scene(), 0, 0, 0);
     local.AddEntry("x");
   }
   // The object stays with the scene; the entries went with the composition.

@@ -1,10 +1,8 @@
 // Tests of computeFitScale over desktop sizes.
 #include <gtest/gtest.h>
 
-#include "app/app_reset.h"
-#include "composition/app_state.h"
+#include "composition/composition_context.h"
 #include "composition/fit_scale.h"
-#include "tests/support/recording_platform.h"
 
 namespace {
 
@@ -15,20 +13,28 @@ struct FitCase {
 
 TEST(ComputeFitScale, DesktopSizes) {
   const FitCase cases[] = {
-      {1920, 1080, 960, 1.0f}, {1366, 768, 960, 0.625f},  {800, 600, 960, 0.5f},      {640, 480, 960, 0.5f},
-      {1020, 2000, 960, 1.0f}, {1019, 1019, 960, 0.875f}, {1920, 1080, 1080, 0.875f},  // full screen: the canvas is the
-                                                                                       // desktop
+      {1920, 1080, 960, 1.0f},
+      {1366, 768, 960, 0.625f},
+      {800, 600, 960, 0.5f},
+      {640, 480, 960, 0.5f},
+      {1020, 2000, 960, 1.0f},
+      {1019, 1019, 960, 0.875f},
+      // Full screen: the canvas is the desktop.
+      {1920, 1080, 1080, 0.875f},
       {0, 0, 960, 0.5f},
   };
-  RecordingPlatform platform;
   for (const FitCase& c : cases) {
-    resetAppStateForTests();
-    APP_STATE.platform = &platform;
-    platform.desktop = {c.width, c.height};
-    APP_STATE.screenHeight = c.screenHeight;
-    EXPECT_FLOAT_EQ(computeFitScale(), c.expected) << c.width << "x" << c.height;
+    CompositionContext context;
+    context.desktop = DesktopSize{c.width, c.height};
+    context.screenHeight = c.screenHeight;
+    EXPECT_FLOAT_EQ(computeFitScale(context), c.expected) << c.width << "x" << c.height;
   }
-  resetAppStateForTests();
+}
+
+TEST(ComputeFitScale, WithoutADesktopTheCanvasFits) {
+  CompositionContext context;
+  context.screenHeight = 4000;
+  EXPECT_EQ(computeFitScale(context), 1.0f);
 }
 
 }  // namespace

@@ -17,9 +17,8 @@ namespace {
 using FormulaGenerator = CompositionTest;
 
 // Every figure object of the scene, in creation order.
-std::vector<SPIX_OBJECT*> FigureObjects() {
+std::vector<SPIX_OBJECT*> FigureObjects(const SPIX& scene) {
   std::vector<SPIX_OBJECT*> objects;
-  const SPIX& scene = *APP_STATE.scene;
   for (int i = 0; i < scene.objectsById.Count(); ++i) objects.push_back(scene.objectsById.ItemAt(i));
   return objects;
 }
@@ -219,10 +218,10 @@ TEST_F(FormulaGenerator, BaseChannelsAndTheRareBaseAlphaArePrintedAsFractionsOf2
 
 TEST_F(FormulaGenerator, ParametersAreDrawnInOrderWithinTheirRanges) {
   for (float width : {960.0f, 1151.0f}) {
-    APP_STATE.screenWidth = width;
+    context_.screenWidth = width;
     for (int seed = 1; seed <= 400; ++seed) {
       paramRandom.drawSmall(-seed);
-      composition.GenerateParameters();
+      composition.GenerateParameters(context_);
       SEEDED_RANDOM model;
       model.drawSmall(-seed);
       for (float value : {composition.a, composition.b, composition.c, composition.d}) {
@@ -242,13 +241,13 @@ TEST_F(FormulaGenerator, ParametersAreDrawnInOrderWithinTheirRanges) {
 TEST_F(FormulaGenerator, TheGridHasFortyColumnsAndRowsAtTheDefaultSize) {
   AddGraphics(1);
   SetPlainFormulas();
-  composition.SampleGrid();
+  composition.SampleGrid(context_);
   std::set<float> columns, rows;
-  for (SPIX_OBJECT* object : FigureObjects()) {
+  for (SPIX_OBJECT* object : FigureObjects(Scene())) {
     columns.insert(object->x);
     rows.insert(object->y);
   }
-  EXPECT_EQ(FigureObjects().size(), 1600u);
+  EXPECT_EQ(FigureObjects(Scene()).size(), 1600u);
   EXPECT_EQ(composition.figures.Count(), 1600);
   ASSERT_EQ(columns.size(), 40u);
   ASSERT_EQ(rows.size(), 40u);
@@ -258,15 +257,15 @@ TEST_F(FormulaGenerator, TheGridHasFortyColumnsAndRowsAtTheDefaultSize) {
 }
 
 TEST_F(FormulaGenerator, SinglePrecisionSteppingGivesFortyOneStepsAt1152) {
-  APP_STATE.screenWidth = 1152;
-  APP_STATE.screenHeight = 1152;
+  context_.screenWidth = 1152;
+  context_.screenHeight = 1152;
   AddGraphics(1);
   SetPlainFormulas();
   composition.formulas[3] = "z=t";  // the position code lands in the rotation
-  composition.SampleGrid();
+  composition.SampleGrid(context_);
   std::set<float> columns, rows;
   bool doubleWouldDiffer = false;
-  for (SPIX_OBJECT* object : FigureObjects()) {
+  for (SPIX_OBJECT* object : FigureObjects(Scene())) {
     columns.insert(object->x);
     rows.insert(object->y);
     // t = y·W + x formed in float.
@@ -278,7 +277,7 @@ TEST_F(FormulaGenerator, SinglePrecisionSteppingGivesFortyOneStepsAt1152) {
   EXPECT_EQ(rows.size(), 41u);
   EXPECT_LT(*columns.rbegin(), 1152.0f);
   EXPECT_GT(*columns.rbegin(), 1152.0f - 57.6f);
-  EXPECT_EQ(FigureObjects().size(), 41u * 41u);
+  EXPECT_EQ(FigureObjects(Scene()).size(), 41u * 41u);
   EXPECT_TRUE(doubleWouldDiffer);  // the check above tells float from double
 }
 
@@ -295,8 +294,8 @@ TEST_F(FormulaGenerator, FormulaResultsBecomeTheFigure) {
   composition.formulas[7] = "z=-0.5";  // -127: borrows from everything above
   composition.formulas[8] = "z=1";
   composition.zoom = 0.625f;
-  composition.SampleGrid();
-  const std::vector<SPIX_OBJECT*> objects = FigureObjects();
+  composition.SampleGrid(context_);
+  const std::vector<SPIX_OBJECT*> objects = FigureObjects(Scene());
   ASSERT_EQ(objects.size(), 1600u);
   for (SPIX_OBJECT* object : objects) {
     EXPECT_EQ(object->x, -0.5f);
@@ -329,8 +328,8 @@ TEST_F(FormulaGenerator, ScalesAreClampedAndTheLargestSetsTheZoom) {
     SetPlainFormulas();
     composition.formulas[4] = c.formula;
     composition.zoom = 0.8f;
-    composition.SampleGrid();
-    const std::vector<SPIX_OBJECT*> objects = FigureObjects();
+    composition.SampleGrid(context_);
+    const std::vector<SPIX_OBJECT*> objects = FigureObjects(Scene());
     ASSERT_EQ(objects.size(), 1600u);
     if (c.scale != 0) {
       EXPECT_EQ(objects.front()->scale, c.scale) << c.formula;
@@ -346,8 +345,8 @@ TEST_F(FormulaGenerator, AFailedFormulaLeavesZFromTheLastRunAndTheTenthIsNeverRu
   composition.formulas[8] = "z=0.5";
   composition.formulas[9] = "z=3";  // never run
   composition.f = 100;
-  composition.SampleGrid();
-  const std::vector<SPIX_OBJECT*> objects = FigureObjects();
+  composition.SampleGrid(context_);
+  const std::vector<SPIX_OBJECT*> objects = FigureObjects(Scene());
   ASSERT_EQ(objects.size(), 1600u);
   EXPECT_EQ(objects[0]->x, 0);   // z not assigned yet: 0
   EXPECT_EQ(objects[1]->x, 50);  // z of the alpha formula at the point before
@@ -358,7 +357,7 @@ TEST_F(FormulaGenerator, AnEmptyCatalogueGivesAScreenWithoutFigures) {
   composition.zoom = 0.75f;
   composition.brightnessSum = -2;
   composition.alphaSum = -2;
-  buildScreenFromSeeds(11, 22, 33);
+  buildScreenFromSeeds(context_, 11, 22, 33);
   EXPECT_EQ(composition.figures.Count(), 0);
   EXPECT_EQ(Scene().objectsById.Count(), 0);
   EXPECT_EQ(composition.formulas[0].rfind("z=cos(t)", 0), 0u);
@@ -374,7 +373,7 @@ TEST_F(FormulaGenerator, AnEmptyCatalogueGivesAScreenWithoutFigures) {
 TEST_F(FormulaGenerator, AGeneratedScreenHasOneFigurePerGridPointWithAGraphicOfTheCatalogue) {
   AddGraphics(7);
   ResetScreen();
-  buildScreenFromSeeds(1, 2, 3);
+  buildScreenFromSeeds(context_, 1, 2, 3);
   ASSERT_EQ(composition.figures.Count(), 1600);
   int previousName = -1;
   for (int i = 0; i < composition.figures.Count(); ++i) {

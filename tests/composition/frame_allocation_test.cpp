@@ -12,7 +12,7 @@ using AnimationAllocation = CompositionTest;
 TEST_F(AnimationAllocation, AFrameOfAFullScreenAllocatesNothing) {
   AddGraphics(8);
   ResetScreen();
-  buildScreenFromSeeds(31, 41, 59);
+  buildScreenFromSeeds(context_, 31, 41, 59);
   ASSERT_EQ(composition.figures.Count(), 1600);
   composition.rotationMode = 1;
   composition.scaleMode = 1;
@@ -24,13 +24,13 @@ TEST_F(AnimationAllocation, AFrameOfAFullScreenAllocatesNothing) {
   FrameInput input = readFrameInput(*engine_, 1);
   for (int i = 0; i < 3; ++i) {
     input.mouseX = static_cast<float>(i);
-    composition.Animate(0.02f, input);
+    composition.Animate(0.02f, input, context_);
   }
   const long before = AllocationCount();
   input.mouseY = 5;
   for (int i = 0; i < 20; ++i) {
     input.mouseX = static_cast<float>(i);
-    composition.Animate(0.02f, input);
+    composition.Animate(0.02f, input, context_);
   }
   EXPECT_EQ(AllocationCount() - before, 0);
   EXPECT_NE(composition.panX, 0);

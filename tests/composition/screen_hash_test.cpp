@@ -19,7 +19,7 @@ class ScreenHash : public CompositionTest {
   }
   uint64_t Screen(int s, int c, int p) {
     ResetScreen();
-    buildScreenFromSeeds(s, c, p);
+    buildScreenFromSeeds(context_, s, c, p);
     return Hash();
   }
 

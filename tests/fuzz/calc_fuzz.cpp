@@ -15,7 +15,7 @@
 
 #include "calc/calc.h"
 #include "calc/calc_columns.h"
-#include "calc/random_below.h"
+#include "calc/random_source.h"
 #include "calc/value_text.h"
 #include "tests/calc/plain_execute.h"
 

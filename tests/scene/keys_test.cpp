@@ -54,13 +54,4 @@ TEST(Keys, SortedOrderKeysOrderByTruncatedValueThenIdText) {
   for (int i = 0; i < 6; ++i) EXPECT_EQ(list.ItemAt(i)->id, expectedIds[i]) << i;
 }
 
-TEST(Keys, TruncationClampsWhatDoesNotFit) {
-  EXPECT_EQ(truncateToInt32(2.9f), 2);
-  EXPECT_EQ(truncateToInt32(-2.9f), -2);
-  EXPECT_EQ(truncateToInt32(3e9f), std::numeric_limits<int32_t>::max());
-  EXPECT_EQ(truncateToInt32(-3e9f), std::numeric_limits<int32_t>::min());
-  EXPECT_EQ(truncateToInt32(std::numeric_limits<float>::infinity()), std::numeric_limits<int32_t>::max());
-  EXPECT_EQ(truncateToInt32(std::numeric_limits<float>::quiet_NaN()), 0);
-}
-
 }  // namespace

@@ -13,23 +13,14 @@
 #include <fstream>
 #include <string>
 
+#include "app/app_state.h"
 #include "app/startup.h"
-#include "composition/app_state.h"
 #include "composition/composition.h"
 #include "engine/engine_factory.h"
+#include "engine/fixed_desktop_platform.h"
 #include "engine/sdl/headless_engine.h"
 
 namespace {
-
-class SoakPlatform : public Platform {
- public:
-  int ShowMessage(const std::string& text, const std::string& caption, unsigned style) override {
-    if (caption == "Error") std::fprintf(stderr, "driftglow-soak: %s\n", text.c_str());
-    return kIdNo;  // windowed
-  }
-  DesktopSize GetDesktopSize() override { return {1920, 1080}; }
-  int64_t NowSeconds() override { return 20261207; }
-};
 
 double residentMegabytes() {
   std::ifstream statm("/proc/self/statm");
@@ -76,7 +67,9 @@ int main(int argc, char** argv) {
 
   HeadlessEngine engine(960, 960, HeadlessRenderer::Auto);
   hgeUseEngine(&engine);
-  SoakPlatform platform;
+  // Windowed (the question is answered No), and the same screens every run.
+  FixedDesktopPlatform platform("driftglow-soak", {1920, 1080});
+  platform.FixClock(20261207);
 
   using Clock = std::chrono::steady_clock;
   Clock::time_point frameStart;

@@ -7,7 +7,6 @@
 #include <string_view>
 #include <utility>
 
-#include "composition/app_state.h"
 #include "composition/composition.h"
 #include "scene/scene.h"
 
@@ -51,8 +50,7 @@ std::string jsonFloat(float value) {
   return std::string(text, std::to_chars(text, text + sizeof text, value, std::chars_format::general, 9).ptr);
 }
 
-std::string screenJson(const int32_t seeds[3], int width, int height) {
-  const SPIX* scene = APP_STATE.scene.get();
+std::string screenJson(const SPIX* scene, const int32_t seeds[3], int width, int height) {
   std::string out = "{";
   appendField(out, "seeds");
   out += '[';

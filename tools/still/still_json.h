@@ -5,10 +5,13 @@
 #include <cstdint>
 #include <string>
 
-// Reads the composition and APP_STATE.scene. Floats carry 9 significant
+class SPIX;
+
+// Reads the composition and the scene its figures live in (none: no
+// graphics and no figures are listed). Floats carry 9 significant
 // digits, enough to give back the exact single-precision value; infinities
 // and not-a-number are written as the strings "inf", "-inf" and "nan".
-std::string screenJson(const int32_t seeds[3], int width, int height);
+std::string screenJson(const SPIX* scene, const int32_t seeds[3], int width, int height);
 
 // One float as written in the description.
 std::string jsonFloat(float value);

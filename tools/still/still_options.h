@@ -21,6 +21,11 @@ struct StillOptions {
   bool help = false;
 };
 
+// Exit codes of the tool.
+constexpr int kStillOk = 0;
+constexpr int kStillFailed = 1;      // the engine, the catalogue or an output file failed
+constexpr int kStillBadRequest = 2;  // bad argument or missing data folder
+
 // Largest canvas side accepted, in pixels.
 constexpr int kStillMaxSide = 8192;
 // Most frames accepted before the PNG.

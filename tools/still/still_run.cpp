@@ -10,14 +10,16 @@
 #include <string>
 #include <system_error>
 
+#include "app/app_state.h"
 #include "app/frame.h"
 #include "app/render.h"
 #include "app/texture_catalogue.h"
-#include "composition/app_state.h"
 #include "composition/composition.h"
 #include "composition/screen_seeds.h"
+#include "core/data_folder.h"
 #include "core/seeded_random.h"
 #include "engine/engine_factory.h"
+#include "engine/fixed_desktop_platform.h"
 #include "engine/platform.h"
 #include "engine/program_folder.h"
 #include "engine/sdl/headless_engine.h"
@@ -33,35 +35,16 @@ namespace {
 
 void report(const std::string& message) { std::fprintf(stderr, "driftglow-still: %s\n", message.c_str()); }
 
-// The canvas is 960 × 960 in the viewer's window, which fits any desktop of
-// 1020 pixels or more at zoom 1; any other canvas is a full screen of that
-// size, whose first zoom is the fit scale of that desktop.
-class StillPlatform : public Platform {
- public:
-  StillPlatform(int width, int height) : desktop_{width, height} {}
-  int ShowMessage(const std::string&, const std::string&, unsigned) override { return kIdNo; }
-  DesktopSize GetDesktopSize() override { return desktop_; }
-  int64_t NowSeconds() override { return 0; }
-
- private:
-  DesktopSize desktop_;
-};
-
 // The folder given, else the working directory when it holds pix/, else the
 // installed data folder beside this program, else the build's run folder.
 // Empty when that folder or its pix/ does not exist.
-fs::path findDataFolder(const StillOptions& options, std::string& error) {
+fs::path stillDataFolder(const StillOptions& options, std::string& error) {
   std::error_code code;
-  fs::path folder;
-  if (!options.dataDir.empty()) {
-    folder = options.dataDir;
-  } else if (fs::is_directory("pix", code)) {
-    folder = fs::current_path(code);
-  } else if (const std::string installed = FolderBesideProgram(DRIFTGLOW_DATA_FROM_BIN);
-             !installed.empty() && fs::is_directory(fs::path(installed) / "pix", code)) {
-    folder = installed;
-  } else {
-    folder = DRIFTGLOW_RUN_DIR;
+  fs::path folder = options.dataDir;
+  if (folder.empty()) {
+    const std::string found =
+        findDataFolder({fs::current_path(code).string(), FolderBesideProgram(DRIFTGLOW_DATA_FROM_BIN)});
+    folder = found.empty() ? fs::path(DRIFTGLOW_RUN_DIR) : fs::path(found);
   }
   if (!fs::is_directory(folder, code)) {
     error = "data folder '" + folder.string() + "' not found (give --data DIR)";
@@ -106,12 +89,13 @@ int makeStill(const StillOptions& options, HeadlessEngine& engine, const fs::pat
   // A fresh viewer's first screen: reset, seeds, generate, then the three
   // automatic motion modes drawn right after it.
   resetScreen();
-  buildScreenFromSeeds(options.seeds[0], options.seeds[1], options.seeds[2]);
+  buildScreenFromSeeds(compositionContext(), options.seeds[0], options.seeds[1], options.seeds[2]);
   composition.rotationMode = structureRandom.drawLarge(2);
   composition.zoomMode = structureRandom.drawLarge(2);
   composition.scaleMode = structureRandom.drawLarge(2);
 
-  if (!jsonPath.empty() && !writeStillText(jsonPath, screenJson(options.seeds, options.width, options.height))) {
+  if (!jsonPath.empty() &&
+      !writeStillText(jsonPath, screenJson(APP_STATE.scene.get(), options.seeds, options.width, options.height))) {
     report("can't write '" + jsonPath + "'");
     return kStillFailed;
   }
@@ -138,7 +122,7 @@ int makeStill(const StillOptions& options, HeadlessEngine& engine, const fs::pat
 
 int runStill(const StillOptions& options) {
   std::string error;
-  const fs::path dataFolder = findDataFolder(options, error);
+  const fs::path dataFolder = stillDataFolder(options, error);
   if (dataFolder.empty()) {
     report(error);
     return kStillBadRequest;
@@ -157,7 +141,10 @@ int runStill(const StillOptions& options) {
     return kStillBadRequest;
   }
 
-  StillPlatform platform(options.width, options.height);
+  // The canvas is 960 × 960 in the viewer's window, which fits any desktop of
+  // 1020 pixels or more at zoom 1; any other canvas is a full screen of that
+  // size, whose first zoom is the fit scale of that desktop.
+  FixedDesktopPlatform platform("driftglow-still", {options.width, options.height});
   const bool windowCanvas = options.width == 960 && options.height == 960;
   APP_STATE.platform = windowCanvas ? nullptr : &platform;
 

@@ -5,10 +5,5 @@
 
 #include "tools/still/still_options.h"
 
-// Exit codes.
-constexpr int kStillOk = 0;
-constexpr int kStillFailed = 1;      // the engine, the catalogue or an output file failed
-constexpr int kStillBadRequest = 2;  // bad argument or missing data folder
-
 // Runs the whole tool; errors go to standard error as one line each.
 int runStill(const StillOptions& options);

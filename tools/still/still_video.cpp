@@ -12,11 +12,10 @@
 #include <cstdio>
 #include <thread>
 
+#include "app/app_state.h"
 #include "app/render.h"
-#include "composition/app_state.h"
 #include "engine/sdl/headless_engine.h"
 #include "tools/still/still_motion.h"
-#include "tools/still/still_run.h"
 #include "tools/still/still_sound.h"
 #include "tools/video/frame_pipeline.h"
 #include "tools/video/progress_text.h"

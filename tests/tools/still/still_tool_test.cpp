@@ -18,7 +18,7 @@
 #include "composition/screen_seeds.h"
 #include "engine/sdl/headless_engine.h"
 #include "tests/composition/composition_fixture.h"
-#include "tests/composition/still_tool_fixture.h"
+#include "tests/tools/still/still_tool_fixture.h"
 #include "tools/still/still_json.h"
 #include "tools/still/still_options.h"
 
@@ -131,9 +131,9 @@ using StillDescription = CompositionTest;
 TEST_F(StillDescription, DescribesTheScreenAsGeneratedWithFiguresInCreationOrder) {
   AddGraphics(4);
   ResetScreen();
-  buildScreenFromSeeds(1, 2, 3);
+  buildScreenFromSeeds(context_, 1, 2, 3);
   const int32_t seeds[3] = {1, 2, 3};
-  const std::string json = screenJson(seeds, 960, 960);
+  const std::string json = screenJson(&Scene(), seeds, 960, 960);
   EXPECT_EQ(json.rfind("{\"seeds\":[1,2,3],\"canvas\":[960,960],\"graphics\":4,", 0), 0u) << json.substr(0, 80);
   for (int v = 0; v < 10; ++v) EXPECT_NE(json.find("\"" + composition.formulas[v] + "\""), std::string::npos);
   EXPECT_NE(json.find("\"base_colour\":" + std::to_string(composition.baseColour) + ","), std::string::npos);

@@ -1,13 +1,13 @@
-// APP_STATE: the one global application record that the start-up, the frame
-// and render functions and the composition read and write directly. It sits
-// here, below the application shell, because the composition reads it every
-// frame; it needs the engine interface and, for its members, the scene and fonts.
+// APP_STATE: the one global application record that the start-up and the
+// frame and render functions read and write directly, and the view of it
+// that the composition is handed.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "composition/composition_context.h"
 #include "engine/hge.h"
 #include "engine/platform.h"
 
@@ -40,9 +40,16 @@ struct AppState {
   HEFFECT trackEffects[3] = {0, 0, 0};
   int32_t autoPeriod = 0;  // countdown last drawn by the automatic generator
 
-  // The operating-system services in use; start-up sets it. computeFitScale
-  // asks it for the desktop size.
+  // The operating-system services in use; start-up sets it. The fit scale is
+  // taken against its desktop size.
   Platform* platform = nullptr;
 };
 
 extern AppState APP_STATE;
+
+// What the composition reads of APP_STATE in every frame: engine, scene,
+// canvas, window scale and the automatic generator's switch; no desktop.
+CompositionContext compositionContext();
+// The same with the platform's desktop size, asked for afresh, for the fit
+// scale of a cleared screen; no desktop while no platform is set.
+CompositionContext compositionContextWithDesktop();

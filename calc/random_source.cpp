@@ -1,5 +1,5 @@
-// The random-integer source behind "rnd": one process-wide function pointer.
-#include "calc/random_below.h"
+// The evaluator's random source behind "rnd": one process-wide function pointer.
+#include "calc/random_source.h"
 
 #include "core/random_below.h"
 

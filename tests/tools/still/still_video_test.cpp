@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/composition/still_tool_fixture.h"
+#include "tests/tools/still/still_tool_fixture.h"
 #include "tools/common/binary_file.h"
 #include "tools/pack/zip_writer.h"
 #include "tools/tonepack/tone_track.h"

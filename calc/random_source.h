@@ -1,5 +1,6 @@
-// Where "rnd" takes its random integers from: the program's randomBelow
-// (core/random_below.h) unless another source is installed, as tests do.
+// The evaluator's random source: where "rnd" takes its random integers from,
+// the program's randomBelow (core/random_below.h) unless another source is
+// installed, as tests do.
 #pragma once
 
 // A function returning an integer from 0 to n-1, and 0 when n is 0.
