@@ -1,6 +1,7 @@
-// Header sizes of the image formats the engine decodes. GIF is not one of
-// them: its decoder takes whichever image it can read, anywhere in the file,
-// so no header tells how much it will allocate.
+// Header sizes of the image formats the engine recognises, so that a file
+// can be named for what it is; only PNG is decoded. GIF is not one of them:
+// its decoder takes whichever image it can read, anywhere in the file, so no
+// header tells how much it will allocate.
 #include "engine/sdl/image_header.h"
 
 #include <algorithm>

@@ -5,6 +5,7 @@
 #include <SDL2/SDL_image.h>
 
 #include "engine/sdl/image_header.h"
+#include "engine/sdl/png_inflation.h"
 
 #include <cstring>
 
@@ -13,23 +14,6 @@ namespace {
 // Larger images are refused: a catalogue image has no use for more, and at
 // this size one padded image already takes 64 MiB.
 constexpr int kMaxImageSide = 4096;
-
-// Calls the decoder of the format the header named. SDL_image's typed
-// loader still lets any decoder that recognises the content take over (a
-// file that passes as PCX can reach the SVG decoder), so each format's own
-// loader is called directly. The stream stays open for the caller to close.
-SDL_Surface* DecodeAs(const char* format, SDL_RWops* stream) {
-  using Decoder = SDL_Surface* (*)(SDL_RWops*);
-  static constexpr struct {
-    const char* format;
-    Decoder decode;
-  } kDecoders[] = {{"PNG", IMG_LoadPNG_RW}, {"BMP", IMG_LoadBMP_RW}, {"JPG", IMG_LoadJPG_RW}, {"WEBP", IMG_LoadWEBP_RW},
-                   {"QOI", IMG_LoadQOI_RW}, {"PNM", IMG_LoadPNM_RW}, {"PCX", IMG_LoadPCX_RW}};
-  for (const auto& entry : kDecoders)
-    if (std::strcmp(entry.format, format) == 0) return entry.decode(stream);
-  IMG_SetError("no decoder for %s", format);
-  return nullptr;
-}
 
 int nextPowerOfTwo(int value) {
   int result = 1;
@@ -83,21 +67,24 @@ HTEXTURE SdlEngineCore::Texture_Load(const char* name, uint32_t size, bool mipma
   if (!loadBytes(name, size, bytes) || bytes.size() > INT32_MAX) return fail("not found");
   if (bytes.empty()) return fail("the file is empty");
   // The size is checked from the header first: decoding an image that
-  // claims millions of pixels would allocate them all before failing. So
-  // only formats whose header tells the size are decoded, each by its own
-  // decoder (a scalable SVG, say, would be drawn at whatever size it names).
+  // claims millions of pixels would allocate them all before failing. Only
+  // PNG is decoded, by its own decoder: the catalogue and the fonts are PNG,
+  // and every other decoder is one more way for a damaged file to get in.
   const int largest = largestImageSide();
   auto tooLarge = [&](int64_t width, int64_t height) {
     return fail("the image is " + std::to_string(width) + " x " + std::to_string(height) + " pixels, larger than the " +
                 std::to_string(largest) + " x " + std::to_string(largest) + " this renderer takes");
   };
   ImageSize claimed;
-  if (!ReadImageSize(bytes.data(), bytes.size(), &claimed))
-    return fail("not a PNG, BMP, JPEG, WebP, QOI, PNM or PCX image");
+  if (!ReadImageSize(bytes.data(), bytes.size(), &claimed)) return fail("not a PNG image");
   if (claimed.width > largest || claimed.height > largest) return tooLarge(claimed.width, claimed.height);
+  if (std::strcmp(claimed.format, "PNG") != 0)
+    return fail(std::string("a ") + claimed.format + " image: only PNG images are read");
   if (!claimed.complete) return fail("the file is cut short or damaged");
+  // A decompression bomb is stopped here, after the work its image needs.
+  if (const std::string excess = CheckPngInflation(bytes.data(), bytes.size()); !excess.empty()) return fail(excess);
   StreamHandle stream(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())));
-  SurfaceHandle decoded(stream ? DecodeAs(claimed.format, stream.get()) : nullptr);
+  SurfaceHandle decoded(stream ? IMG_LoadPNG_RW(stream.get()) : nullptr);
   if (!decoded) return fail(IMG_GetError());
   SurfaceHandle image(SDL_ConvertSurfaceFormat(decoded.get(), SDL_PIXELFORMAT_ARGB8888, 0));
   if (!image) {

@@ -14,43 +14,22 @@
 #include "engine/engine_factory.h"
 #include "engine/sdl/headless_engine.h"
 #include "scene/scene.h"
+#include "tools/common/png_file.h"
 
 namespace {
 
-// An uncompressed 24-bit BMP of opaque ARGB pixels given row by row.
-std::vector<uint8_t> encodeBmp(int width, int height, const std::vector<uint32_t>& argb) {
-  const int rowBytes = (width * 3 + 3) / 4 * 4;
-  const uint32_t pixelBytes = static_cast<uint32_t>(rowBytes * height);
-  std::vector<uint8_t> file;
-  auto put = [&file](uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) file.push_back(static_cast<uint8_t>(value >> (8 * i)));
-  };
-  file.push_back('B');
-  file.push_back('M');
-  put(54 + pixelBytes, 4);
-  put(0, 4);
-  put(54, 4);
-  put(40, 4);
-  put(static_cast<uint32_t>(width), 4);
-  put(static_cast<uint32_t>(height), 4);  // positive: rows from the bottom up
-  put(1, 2);
-  put(24, 2);
-  put(0, 4);
-  put(pixelBytes, 4);
-  put(2835, 4);
-  put(2835, 4);
-  put(0, 4);
-  put(0, 4);
-  for (int y = height - 1; y >= 0; --y) {
+// A PNG of the ARGB pixels given row by row (the engine reads PNG only).
+std::vector<uint8_t> encodePng(int width, int height, const std::vector<uint32_t>& argb) {
+  tools::RgbaImage image(width, height);
+  for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
       const uint32_t pixel = argb[static_cast<size_t>(y) * width + x];
-      put(pixel & 0xFF, 1);
-      put((pixel >> 8) & 0xFF, 1);
-      put((pixel >> 16) & 0xFF, 1);
+      uint8_t* rgba = image.At(x, y);
+      for (int channel = 0; channel < 3; ++channel) rgba[channel] = static_cast<uint8_t>(pixel >> (16 - 8 * channel));
+      rgba[3] = static_cast<uint8_t>(pixel >> 24);
     }
-    for (int pad = width * 3; pad < rowBytes; ++pad) file.push_back(0);
   }
-  return file;
+  return tools::EncodePng(image);
 }
 
 // The engine's blending of one pixel: the texel times the vertex colour,
@@ -94,8 +73,8 @@ class ScenePixels : public ::testing::Test {
   }
 
   HTEXTURE load(int width, int height, const std::vector<uint32_t>& argb) {
-    std::vector<uint8_t> bmp = encodeBmp(width, height, argb);
-    return engine.Texture_Load(reinterpret_cast<const char*>(bmp.data()), static_cast<uint32_t>(bmp.size()));
+    std::vector<uint8_t> png = encodePng(width, height, argb);
+    return engine.Texture_Load(reinterpret_cast<const char*>(png.data()), static_cast<uint32_t>(png.size()));
   }
 
   HeadlessEngine engine{64, 64};
@@ -116,11 +95,11 @@ TEST_F(ScenePixels, TintedRotatedScaledObjectsOfTwoGraphicsBlendInDrawOrder) {
     SPIX scene;
     scene.noSpatialIndex = true;
     SPIX_GRAPHICS* halvesGraphic = scene.AddGraphics(
-        "halves.bmp", halvesTexture, 0, 0, static_cast<float>(engine.Texture_GetWidth(halvesTexture, true)),
+        "halves.png", halvesTexture, 0, 0, static_cast<float>(engine.Texture_GetWidth(halvesTexture, true)),
         static_cast<float>(engine.Texture_GetHeight(halvesTexture, true)), 0, 0, 0);
     halvesGraphic->sprite->SetPivot(4, 4);
     halvesGraphic->sprite->SetBlend(kBlendAlpha);
-    SPIX_GRAPHICS* dimGraphic = scene.AddGraphics("dim.bmp", dimTexture, 0, 0, 3, 3, 0, 0, 0);
+    SPIX_GRAPHICS* dimGraphic = scene.AddGraphics("dim.png", dimTexture, 0, 0, 3, 3, 0, 0, 0);
     dimGraphic->sprite->SetPivot(1.5f, 1.5f);
     dimGraphic->sprite->SetBlend(kBlendAdditive);
 

@@ -464,6 +464,26 @@ TEST_F(HeadlessDrawing, ImagesAreRefusedBySizeBeforeDecodingAndEmptyFilesSaySo) 
   EXPECT_EQ(message(), "Texture_Load: pix\\missing.png: not found");
 }
 
+// A PCX header named .png, whose decoder took its allocation from the bytes
+// per line (ff ff), and a PNG whose image data inflates to 64 MiB: both are
+// refused before decoding, with the file's name.
+TEST_F(HeadlessDrawing, OnlyPngIsDecodedAndADecompressionBombIsRefused) {
+  auto message = [&] { return std::string(engine_->System_GetErrorMessage()); };
+  std::vector<uint8_t> pcx(128, 0);
+  pcx[0] = 0x0A, pcx[1] = 5, pcx[2] = 1, pcx[3] = 8;  // version 5, run-length coded, 8 bits
+  pcx[8] = 15, pcx[10] = 15;                          // xmax = ymax = 15
+  pcx[65] = 1, pcx[66] = 0xFF, pcx[67] = 0xFF;        // one plane, 65,535 bytes per line
+  TempFolder folder;
+  folder.Write("pix/pcx.png", pcx);
+  folder.Write("pix/bomb.png", BuildPng(64, 64, 8, 6, 0, {{"IDAT", DeflatedZeros(size_t{64} << 20)}}));
+  ScopedWorkingFolder inFolder(folder.path());
+  EXPECT_EQ(engine_->Texture_Load("pix\\pcx.png"), 0u);
+  EXPECT_EQ(message(), "Texture_Load: pix\\pcx.png: a PCX image: only PNG images are read");
+  EXPECT_EQ(engine_->Texture_Load("pix\\bomb.png"), 0u);
+  EXPECT_EQ(message(),
+            "Texture_Load: pix\\bomb.png: the image data inflates to more than the 16448 bytes a 64 x 64 image needs");
+}
+
 TEST(HeadlessEngineUninitiated, DrawsAndLoadsNothingWithoutCrashing) {
   HeadlessEngine engine(16, 16);
   SpriteQuad quad = rectQuad(0, 0, 16, 16, 0, 0, 0, 0xFFFFFFFF, kBlendAlpha);

@@ -84,6 +84,41 @@ std::vector<uint8_t> EncodePng(const TestImage& image) {
   return out;
 }
 
+std::vector<uint8_t> BuildPng(uint32_t width, uint32_t height, uint8_t depth, uint8_t colourType, uint8_t interlace,
+                              const std::vector<PngChunk>& chunks) {
+  std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  std::vector<uint8_t> header;
+  put32(header, width);
+  put32(header, height);
+  header.insert(header.end(), {depth, colourType, 0, 0, interlace});
+  putChunk(out, "IHDR", header);
+  for (const PngChunk& chunk : chunks) putChunk(out, chunk.type.c_str(), chunk.data);
+  putChunk(out, "IEND", {});
+  return out;
+}
+
+std::vector<uint8_t> DeflatedZeros(size_t size) {
+  z_stream stream{};
+  deflateInit(&stream, Z_BEST_COMPRESSION);
+  std::vector<uint8_t> zeros(std::min<size_t>(size, 1 << 20)), out;
+  std::vector<uint8_t> buffer(1 << 16);
+  for (size_t left = size;;) {
+    const size_t piece = std::min(left, zeros.size());
+    left -= piece;
+    stream.next_in = zeros.data();
+    stream.avail_in = static_cast<uInt>(piece);
+    do {
+      stream.next_out = buffer.data();
+      stream.avail_out = static_cast<uInt>(buffer.size());
+      deflate(&stream, left == 0 ? Z_FINISH : Z_NO_FLUSH);
+      out.insert(out.end(), buffer.data(), buffer.data() + (buffer.size() - stream.avail_out));
+    } while (stream.avail_out == 0);
+    if (left == 0) break;
+  }
+  deflateEnd(&stream);
+  return out;
+}
+
 std::string ActualFramePath(const std::string& name) {
   return std::string(DRIFTGLOW_TEST_OUTPUT_DIR) + "/" + name + "_actual.png";
 }

@@ -21,6 +21,18 @@ struct TestImage {
 // An 8-bit RGBA PNG with stored (uncompressed) deflate blocks.
 std::vector<uint8_t> EncodePng(const TestImage& image);
 
+// A PNG with the given header fields whose chunks between IHDR and IEND are
+// these, each given its length and CRC.
+struct PngChunk {
+  std::string type;
+  std::vector<uint8_t> data;
+};
+std::vector<uint8_t> BuildPng(uint32_t width, uint32_t height, uint8_t depth, uint8_t colourType, uint8_t interlace,
+                              const std::vector<PngChunk>& chunks);
+
+// A zlib stream of `size` zero bytes, compressed as far as zlib goes.
+std::vector<uint8_t> DeflatedZeros(size_t size);
+
 // CRC-32 as zip archives and PNG chunks use it.
 uint32_t Crc32(const uint8_t* data, size_t size);
 
