@@ -21,6 +21,7 @@
 #include <string>
 #include <string_view>
 
+#include "calc/calc_error.h"
 #include "calc/calc_var.h"
 #include "calc/value_text.h"
 
@@ -88,7 +89,7 @@ class CALC {
 
   std::int32_t level = 0;     // nesting level, 0 except inside a user function
   std::int32_t assigned = 0;  // set by Execute when a statement was an assignment
-  std::int32_t error = 0;     // last error code, 0 = none (see ErrorMessage)
+  std::int32_t error = 0;     // last error code, a CalcError (see ErrorMessage)
   std::int32_t error_pos = 0;
   std::array<UserFunction, 3> use_hook;
   CALC_VAR vars;
@@ -112,9 +113,11 @@ class CALC {
   static bool IsOpenParen(char c) { return c == '('; }
   static bool IsOperatorChar(char c);
   // Scans the number at pos and moves pos past it; its canonical value text,
-  // or the empty text with error 3 (bad exponent) or 5 (no number here).
+  // or the empty text with kCalcErrorNumber (bad exponent) or
+  // kCalcErrorNotANumber (no number here).
   std::string ScanNumber(std::string_view text, int& pos);
-  // Scans the word at pos and moves pos past it; error 4 if none starts there.
+  // Scans the word at pos and moves pos past it; kCalcErrorNotAWord if none
+  // starts there.
   std::string ScanWord(std::string_view text, int& pos);
   // Function id 1 to 23, or 0.
   static int FindFunction(std::string_view word);
@@ -125,7 +128,8 @@ class CALC {
   // flags; Evaluate sets everything up afresh.
   void PushValue(std::string_view text);
   void PushOperator(int code, int priority);
-  // op is an operator byte or a CalcOperator; error 10 for an unmatched ")".
+  // op is an operator byte or a CalcOperator; kCalcErrorUnmatchedClose for
+  // an unmatched ")".
   CalcOperatorEntry OperatorCode(int op);
   void Reduce(int op);
   // One operation on value texts; functions use only right.
@@ -139,8 +143,25 @@ class CALC {
   // The message for an error code (UTF-8), or the empty text.
   static std::string_view ErrorMessage(int code);
 
+  // The scanned program of a text, held while it runs: Execute's, or a
+  // runner's that works through the program outside CALC (CalcColumns). It
+  // counts as an Execute in progress meanwhile, so that a full program cache
+  // is not cleared under the program a user function's caller still runs.
+  // A text the cache does not keep is scanned into scratch.
+  class ProgramInUse {
+   public:
+    ProgramInUse(CALC& calc, std::string_view text, CalcProgram& scratch);
+    ~ProgramInUse() { --calc_.executing_; }
+    ProgramInUse(const ProgramInUse&) = delete;
+    ProgramInUse& operator=(const ProgramInUse&) = delete;
+    const CalcProgram& Program() const { return *program_; }
+
+   private:
+    CALC& calc_;
+    const CalcProgram* program_;
+  };
+
  private:
-  friend class CalcColumns;  // runs kept programs over columns (calc/calc_columns.h)
   enum class SlotForm : std::uint8_t { Empty, Number, Text };
   struct ValueSlot {
     double number = 0.0;  // always TextToFloat of the slot's text

@@ -14,6 +14,7 @@
 #include "calc/calc.h"
 #include "calc/calc_operations.h"
 #include "calc/calc_program.h"
+#include "calc/round_values.h"
 #include "calc/value_text.h"
 
 namespace {
@@ -35,9 +36,9 @@ constexpr bool IsColumnCode(int code) {
 template <int kCode>
 void RunOperation(const double* left, const double* right, double* out, std::uint8_t* errors, std::size_t count) {
   for (std::size_t i = 0; i < count; ++i) {
-    int error = 0;
+    int error = kCalcErrorNone;
     out[i] = CalcOperate(kCode, left[i], right[i], error);
-    if constexpr (PossibleError(kCode) != 0) errors[i] = static_cast<std::uint8_t>(error);
+    if constexpr (PossibleError(kCode) != kCalcErrorNone) errors[i] = static_cast<std::uint8_t>(error);
   }
 }
 
@@ -162,15 +163,9 @@ bool CalcColumns::Qualifies(const CalcProgram& program) {
 bool CalcColumns::Execute(CALC& calc, std::string_view text, std::string_view target, double* results,
                           std::uint8_t* errors, std::int32_t* positions) {
   if (calc.level < 0 || calc.level >= CALC::kLevelCount || text.size() > kMaxTextLength) return false;
-  // Counted like Execute, so that a full cache is not cleared under a
-  // program that a user function's caller is still running.
-  struct Running {
-    int& count;
-    explicit Running(int& c) : count(++c) {}
-    ~Running() { --count; }
-  } running(calc.executing_);
   CalcProgram scratch;
-  const CalcProgram& program = calc.ProgramFor(text, scratch);
+  const CALC::ProgramInUse use(calc, text, scratch);
+  const CalcProgram& program = use.Program();
   if (!Qualifies(program)) return false;
   const CalcStatement& statement = program.statements.front();
   const std::string_view programText = program.text;
@@ -209,7 +204,7 @@ bool CalcColumns::Execute(CALC& calc, std::string_view text, std::string_view ta
         const Input* input = FindInput(name);
         const int variable = input != nullptr ? -1 : calc.vars.IndexOf(name);
         if (input == nullptr && variable < 0) {
-          FailAll(11, index);
+          FailAll(kCalcErrorUnknownWord, index);
           done = index;
           break;
         }
@@ -226,7 +221,7 @@ bool CalcColumns::Execute(CALC& calc, std::string_view text, std::string_view ta
       }
       case CalcStepKind::Apply: Apply(step.code, k, index); break;
       case CalcStepKind::Fail:
-        FailAll(step.code, index);
+        FailAll(static_cast<CalcError>(step.code), index);
         done = index;
         break;
       case CalcStepKind::Done: done = index; break;
@@ -251,7 +246,7 @@ void CalcColumns::Apply(int code, int k, int step) {
   const auto at = static_cast<std::size_t>(k);
   const Slot left = slots_[at];
   const Slot right = slots_[at + 1];
-  const bool mayFail = PossibleError(code) != 0;
+  const bool mayFail = PossibleError(code) != kCalcErrorNone;
   const bool usesLeft = UsesLeft(code);
   if (code == kCodeGroup && right.rounded) {
     // A closed group passes its value on, and rounding a rounded value
@@ -270,7 +265,7 @@ void CalcColumns::Apply(int code, int k, int step) {
     double result = 0.0;
     std::uint8_t error = 0;
     operation(&left.number, &right.number, &result, &error, 1);
-    if (mayFail && error != 0) FailAll(error, step);
+    if (mayFail && error != 0) FailAll(static_cast<CalcError>(error), step);
     slots_[k] = {nullptr, RoundValue(result)};
   } else {
     // Every value of a point is worked out even after an error there, so a
@@ -331,7 +326,7 @@ void CalcColumns::Apply(int code, int k, int step) {
   slots_[k + 1] = slots_[k + 2] = Slot{};
 }
 
-void CalcColumns::FailAll(int code, int step) {
+void CalcColumns::FailAll(CalcError code, int step) {
   for (std::size_t i = 0; i < count_; ++i) {
     const bool first = failedCode_[i] == 0;
     failedCode_[i] = first ? static_cast<std::uint8_t>(code) : failedCode_[i];

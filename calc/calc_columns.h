@@ -16,6 +16,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "calc/calc_error.h"
+
 class CALC;
 struct CalcProgram;
 struct CalcStatement;
@@ -87,7 +89,7 @@ class CalcColumns {
   // Room for the next kept column; it counts as kept once keptCount_ grows.
   double* NextKeptColumn();
   // Marks every point not failed yet as failed with code at step.
-  void FailAll(int code, int step);
+  void FailAll(CalcError code, int step);
 
   std::size_t count_ = 0;
   std::size_t inputCount_ = 0;

@@ -43,7 +43,7 @@ CALC::~CALC() = default;
 
 bool CALC::LevelInRange() {
   if (level >= 0 && level < kLevelCount) return true;
-  error = 16;
+  error = kCalcErrorTooDeep;
   return false;
 }
 
@@ -94,7 +94,7 @@ bool CALC::RunSteps(const CalcStep* step, const std::string& text) {
       case CalcStepKind::CheckVariable: {
         int index = ResolveVariable(step->variable, text, step->name_start, step->name_length);
         if (index < 0) {
-          error = 11;
+          error = kCalcErrorUnknownWord;
           break;
         }
         if (step->kind == CalcStepKind::CheckVariable) continue;
@@ -139,7 +139,7 @@ bool CALC::RunSteps(const CalcStep* step, const std::string& text) {
 
 void CALC::StoreNumber(Level& lv, double number) {
   if (lv.op_count >= kOperatorSlots) {
-    error = 6;
+    error = kCalcErrorOperandOverflow;
     return;
   }
   ValueSlot* slot = lv.value + lv.op_count;
@@ -154,7 +154,7 @@ void CALC::StoreNumber(Level& lv, double number) {
 
 void CALC::StoreText(Level& lv, std::string_view text, double number) {
   if (lv.op_count >= kOperatorSlots) {
-    error = 6;
+    error = kCalcErrorOperandOverflow;
     return;
   }
   ValueSlot* slot = lv.value + lv.op_count;
@@ -193,7 +193,7 @@ void CALC::PushOperator(int code, int priority) {
   if (!LevelInRange()) return;
   Level& lv = levels_[level];
   if (lv.op_count >= kOperatorSlots) {
-    error = 7;
+    error = kCalcErrorOperatorOverflow;
     return;
   }
   lv.op_code[lv.op_count] = static_cast<std::uint8_t>(code);
@@ -209,11 +209,11 @@ CalcOperatorEntry CALC::OperatorCode(int op) {
   if (op == ')') {
     // A group closes with the priority of its opener: its depth.
     CalcOperatorEntry entry{kCodeGroup, static_cast<std::uint8_t>(lv.paren_depth)};
-    if (--lv.paren_depth < 0) error = 10;
+    if (--lv.paren_depth < 0) error = kCalcErrorUnmatchedClose;
     return entry;
   }
   CalcOperatorEntry entry = LookUpOperator(op, lv.unary_allowed != 0);
-  if (entry.code == 0) error = 1;
+  if (entry.code == 0) error = kCalcErrorSyntax;
   return entry;
 }
 
@@ -281,11 +281,11 @@ double CALC::Power(double x, double y) {
 double CALC::CallUserFunction(int index, double argument) {
   const UserFunction& hook = use_hook[static_cast<std::size_t>(index)];
   if (!hook) {
-    error = 15;
+    error = kCalcErrorNoUserFunction;
     return 0.0;
   }
   if (level + 1 >= kLevelCount) {
-    error = 16;
+    error = kCalcErrorTooDeep;
     return 0.0;
   }
   const std::int32_t saved = level;
@@ -297,7 +297,7 @@ double CALC::CallUserFunction(int index, double argument) {
 
 double CALC::RoundDecimals(double left, double right, char* text, std::size_t& textLength) {
   if (!(right >= 0 && right < 16)) {
-    error = 9;
+    error = kCalcErrorDomain;
     return 0.0;
   }
   // Very large and very small values stay as they are.
@@ -315,7 +315,7 @@ double CALC::Calculate(int code, double left, double right) {
       // The count must fit a 32-bit integer (NaN does not).
       const double magnitude = std::fabs(right);
       if (!(magnitude < 2147483648.0)) {
-        error = 9;
+        error = kCalcErrorDomain;
         return 0.0;
       }
       return CalcRandomBelow(static_cast<int>(magnitude));

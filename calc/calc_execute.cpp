@@ -47,7 +47,7 @@ bool CALC::RunTokens(const CalcToken* token, const std::string& text) {
         lv.after_function = 0;
         int index = ResolveVariable(token->variable, text, token->name_start, token->name_length);
         if (index < 0) {
-          error = 11;
+          error = kCalcErrorUnknownWord;
           break;
         }
         if (vars.IsCanonical(index)) {
@@ -67,7 +67,7 @@ bool CALC::RunTokens(const CalcToken* token, const std::string& text) {
         continue;
       case CalcTokenKind::Open:
         if (lv.after_operator == 0 && lv.after_function == 0 && token->pos > 0) {
-          error = 1;
+          error = kCalcErrorSyntax;
           error_pos = token->pos;
           return false;
         }
@@ -80,7 +80,7 @@ bool CALC::RunTokens(const CalcToken* token, const std::string& text) {
         continue;
       case CalcTokenKind::Operator:
         if (lv.after_operator != 0) {
-          error = 14;
+          error = kCalcErrorDoubleOperator;
           error_pos = token->pos;
           return false;
         }
@@ -95,7 +95,7 @@ bool CALC::RunTokens(const CalcToken* token, const std::string& text) {
         return false;
       case CalcTokenKind::End:
         Reduce(kCalcEnd);
-        if (error == 0 && lv.paren_depth > 0) error = 13;
+        if (error == 0 && lv.paren_depth > 0) error = kCalcErrorUnclosedGroup;
         if (error != 0) {
           error_pos = token->pos;
           return false;
@@ -136,6 +136,11 @@ const CalcProgram& CALC::ProgramFor(std::string_view text, CalcProgram& scratch)
   return found->second;
 }
 
+CALC::ProgramInUse::ProgramInUse(CALC& calc, std::string_view text, CalcProgram& scratch) : calc_(calc) {
+  ++calc_.executing_;
+  program_ = &calc_.ProgramFor(text, scratch);
+}
+
 const ValueText& CALC::Execute(std::string_view text) {
   error = 0;
   error_pos = 0;
@@ -148,21 +153,16 @@ const ValueText& CALC::Execute(std::string_view text) {
   ValueText& result = lv.result;
   result.Clear();
   if (text.size() > kMaxTextLength) {
-    error = 1;
+    error = kCalcErrorSyntax;
     return result;
   }
-  struct Running {
-    int& count;
-    explicit Running(int& c) : count(++c) {}
-    ~Running() { --count; }
-  } running(executing_);
-
   CalcProgram scratch;
-  const CalcProgram& program = ProgramFor(text, scratch);
+  const ProgramInUse use(*this, text, scratch);
+  const CalcProgram& program = use.Program();
   for (const CalcStatement& statement : program.statements) {
     if (statement.kind == CalcStatementKind::StartsWithEquals) {
       assigned = 1;
-      error = 1;
+      error = kCalcErrorSyntax;
       result.Clear();
       return result;
     }
@@ -175,7 +175,7 @@ const ValueText& CALC::Execute(std::string_view text) {
         return result;
       }
       if (statement.target_length == 0) {
-        error = 4;
+        error = kCalcErrorNotAWord;
         error_pos = statement.start;
         result.Clear();
         return result;
@@ -212,7 +212,7 @@ const ValueText& CALC::Evaluate(std::string_view text) {
   Level& lv = levels_[level];
   lv.result.Clear();
   if (text.size() > kMaxTextLength) {
-    error = 1;
+    error = kCalcErrorSyntax;
     return lv.result;
   }
   CalcProgram program;

@@ -14,9 +14,9 @@
 constexpr bool IsOrderDependentCode(int code) { return code >= 19 && code <= 22; }
 constexpr bool IsTextCode(int code) { return code == kCodeRoundDecimals; }
 
-// The error an operation can raise: 8 for the divisions, 9 for everything
-// else that can fail, 0 when it never fails.
-constexpr int PossibleError(int code) {
+// The error an operation can raise: division by zero for the divisions, a
+// domain error for everything else that can fail, none when it never fails.
+constexpr CalcError PossibleError(int code) {
   switch (code) {
     case 3:
     case 4:
@@ -25,21 +25,21 @@ constexpr int PossibleError(int code) {
     case 8:
     case 11:
     case 12:
-    case kCodePower: return 9;
+    case kCodePower: return kCalcErrorDomain;
     case kCodeDivide:
     case kCodeRemainder:
-    case kCodeRoundMultiple: return 8;
-    default: return 0;
+    case kCodeRoundMultiple: return kCalcErrorDivisionByZero;
+    default: return kCalcErrorNone;
   }
 }
 
-// x to the power y; error 9 where the power is undefined (result 0).
+// x to the power y; a domain error where the power is undefined (result 0).
 inline double CalcPower(double x, double y, int& error) {
   if (x == 0) {
     if (y == 0) return 1.0;
     if (y > 0) return 0.0;
     if (y < 0) {
-      error = 9;
+      error = kCalcErrorDomain;
       return 0.0;
     }
     return std::numeric_limits<double>::quiet_NaN();
@@ -50,15 +50,15 @@ inline double CalcPower(double x, double y, int& error) {
       const double result = std::pow(-x, y);
       return std::fmod(std::floor(y), 2.0) != 0 ? -result : result;
     }
-    error = 9;
+    error = kCalcErrorDomain;
     return 0.0;
   }
   return std::numeric_limits<double>::quiet_NaN();
 }
 
 // The result of operation code as a number, before rounding; functions use
-// only right. Sets error (8 or 9, see PossibleError) and returns 0 on
-// failure, error 1 for a code this table does not know.
+// only right. Sets error (see PossibleError) and returns 0 on failure; a
+// syntax error for a code this table does not know.
 [[gnu::always_inline]] inline double CalcOperate(int code, double left, double right, int& error) {
   constexpr double kPi = 3.141592653589793;
   const double r = right;
@@ -106,13 +106,13 @@ inline double CalcPower(double x, double y, int& error) {
     case kCodeNotEqual: return l != r ? 1.0 : 0.0;
     case kCodeRemainder:
       if (r == 0) {
-        error = 8;
+        error = kCalcErrorDivisionByZero;
         return 0.0;
       }
       return l - std::floor(l / r) * r;
     case kCodeRoundMultiple:
       if (r == 0) {
-        error = 8;
+        error = kCalcErrorDivisionByZero;
         return 0.0;
       }
       return std::floor(l / r + 0.5) * r;
@@ -131,16 +131,16 @@ inline double CalcPower(double x, double y, int& error) {
     case kCodeMultiply: return l * r;
     case kCodeDivide:
       if (r == 0) {
-        error = 8;
+        error = kCalcErrorDivisionByZero;
         return 0.0;
       }
       return l / r;
     case kCodePower: return CalcPower(l, r, error);
     case kCodeGroup: return r;
     case kCodeNegate: return -r;
-    default: error = 1; return 0.0;
+    default: error = kCalcErrorSyntax; return 0.0;
   }
   // Every break above is a domain error.
-  error = 9;
+  error = kCalcErrorDomain;
   return 0.0;
 }

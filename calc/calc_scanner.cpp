@@ -19,8 +19,9 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // A number: digits, optionally "." and digits, optionally an exponent of
 // one to three digits worth at most 307. Moves pos past what it read;
-// returns 0 with the number's value, or 3 for a bad exponent.
-int ScanNumberAt(std::string_view text, std::size_t& pos, double& value) {
+// returns kCalcErrorNone with the number's value, or kCalcErrorNumber for a
+// bad exponent.
+CalcError ScanNumberAt(std::string_view text, std::size_t& pos, double& value) {
   const std::size_t start = pos;
   const std::size_t size = text.size();
   while (pos < size && IsDigit(text[pos])) ++pos;
@@ -36,10 +37,10 @@ int ScanNumberAt(std::string_view text, std::size_t& pos, double& value) {
     for (; pos < size && IsDigit(text[pos]); ++pos, ++digits) {
       if (digits < 4) exponent = exponent * 10 + (text[pos] - '0');
     }
-    if (digits == 0 || digits > 3 || exponent > kLargestExponent) return 3;
+    if (digits == 0 || digits > 3 || exponent > kLargestExponent) return kCalcErrorNumber;
   }
   value = ParseValueText(text.substr(start, pos - start));
-  return 0;
+  return kCalcErrorNone;
 }
 
 std::size_t WordEnd(std::string_view text, std::size_t pos) {
@@ -102,14 +103,14 @@ int CALC::FindFunction(std::string_view word) {
 
 std::string CALC::ScanNumber(std::string_view text, int& pos) {
   if (pos < 0 || static_cast<std::size_t>(pos) >= text.size() || !IsNumberStart(text[static_cast<std::size_t>(pos)])) {
-    error = 5;
+    error = kCalcErrorNotANumber;
     return {};
   }
   auto at = static_cast<std::size_t>(pos);
   double value = 0;
-  int code = ScanNumberAt(text, at, value);
+  const CalcError code = ScanNumberAt(text, at, value);
   pos = static_cast<int>(at);
-  if (code != 0) {
+  if (code != kCalcErrorNone) {
     error = code;
     return {};
   }
@@ -118,7 +119,7 @@ std::string CALC::ScanNumber(std::string_view text, int& pos) {
 
 std::string CALC::ScanWord(std::string_view text, int& pos) {
   if (pos < 0 || static_cast<std::size_t>(pos) >= text.size() || !IsWordStart(text[static_cast<std::size_t>(pos)])) {
-    error = 4;
+    error = kCalcErrorNotAWord;
     error_pos = pos;
     return {};
   }
@@ -151,7 +152,7 @@ void ScanExpression(std::string_view expression, std::int32_t offset, std::vecto
       }
       tokens.push_back(token);
       if (!MayFollowOperand(expression, pos)) {
-        tokens.push_back(MakeToken(CalcTokenKind::Fail, 1, pos, pos));
+        tokens.push_back(MakeToken(CalcTokenKind::Fail, kCalcErrorSyntax, pos, pos));
         return;
       }
     } else if (CALC::IsWordStart(c)) {
@@ -165,7 +166,7 @@ void ScanExpression(std::string_view expression, std::int32_t offset, std::vecto
         token.name_length = static_cast<std::int32_t>(pos - start);
         tokens.push_back(token);
         if (!MayFollowOperand(expression, pos)) {
-          tokens.push_back(MakeToken(CalcTokenKind::Fail, 1, pos, pos));
+          tokens.push_back(MakeToken(CalcTokenKind::Fail, kCalcErrorSyntax, pos, pos));
           return;
         }
       }
@@ -186,7 +187,7 @@ void ScanExpression(std::string_view expression, std::int32_t offset, std::vecto
       if (op >= kCalcEnd) ++pos;
       tokens.push_back(MakeToken(CalcTokenKind::Operator, op, start, pos));
     } else {
-      tokens.push_back(MakeToken(CalcTokenKind::Fail, 1, pos, pos));
+      tokens.push_back(MakeToken(CalcTokenKind::Fail, kCalcErrorSyntax, pos, pos));
       return;
     }
   } while (pos < size);

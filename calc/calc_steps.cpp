@@ -13,7 +13,7 @@ class StepCompiler {
     for (;; ++token) {
       switch (token->kind) {
         case CalcTokenKind::Number: {
-          if (opCount_ >= CALC::kOperatorSlots) return Fail(6, token->next);
+          if (opCount_ >= CALC::kOperatorSlots) return Fail(kCalcErrorOperandOverflow, token->next);
           CalcStep& step = Add(CalcStepKind::LoadNumber, token->next);
           step.code = static_cast<std::uint8_t>(token->code);
           step.slot = static_cast<std::int16_t>(opCount_);
@@ -30,34 +30,35 @@ class StepCompiler {
           step.slot = static_cast<std::int16_t>(full ? 0 : opCount_);
           step.name_start = token->name_start;
           step.name_length = token->name_length;
-          if (full) return Fail(6, token->next);
+          if (full) return Fail(kCalcErrorOperandOverflow, token->next);
           afterOperator_ = false;
           unaryAllowed_ = false;
           break;
         }
         case CalcTokenKind::Function:
           afterFunction_ = false;
-          if (!Push(token->code, CALC::function_priority)) return Fail(7, token->next);
+          if (!Push(token->code, CALC::function_priority)) return Fail(kCalcErrorOperatorOverflow, token->next);
           afterFunction_ = true;
           break;
         case CalcTokenKind::Open:
-          if (!afterOperator_ && !afterFunction_ && token->pos > 0) return Fail(1, token->pos);
+          if (!afterOperator_ && !afterFunction_ && token->pos > 0) return Fail(kCalcErrorSyntax, token->pos);
           ++parenDepth_;
-          if (!Push(kCodeGroup, static_cast<std::uint8_t>(parenDepth_))) return Fail(7, token->next);
+          if (!Push(kCodeGroup, static_cast<std::uint8_t>(parenDepth_)))
+            return Fail(kCalcErrorOperatorOverflow, token->next);
           afterOperator_ = false;
           unaryAllowed_ = true;
           afterFunction_ = true;
           break;
         case CalcTokenKind::Operator:
-          if (afterOperator_) return Fail(14, token->pos);
+          if (afterOperator_) return Fail(kCalcErrorDoubleOperator, token->pos);
           if (!Reduce(token->code, token->next)) return;
           if (token->code != ')') afterOperator_ = true;
           afterFunction_ = false;
           break;
-        case CalcTokenKind::Fail: return Fail(token->code, token->pos);
+        case CalcTokenKind::Fail: return Fail(static_cast<CalcError>(token->code), token->pos);
         case CalcTokenKind::End:
           if (!Reduce(kCalcEnd, token->pos)) return;
-          if (parenDepth_ > 0) return Fail(13, token->pos);
+          if (parenDepth_ > 0) return Fail(kCalcErrorUnclosedGroup, token->pos);
           Add(CalcStepKind::Done, token->pos);
           return;
       }
@@ -72,7 +73,7 @@ class StepCompiler {
     return step;
   }
 
-  void Fail(int code, std::int32_t pos) { Add(CalcStepKind::Fail, pos).code = static_cast<std::uint8_t>(code); }
+  void Fail(CalcError code, std::int32_t pos) { Add(CalcStepKind::Fail, pos).code = static_cast<std::uint8_t>(code); }
 
   bool Push(int code, int priority) {
     if (opCount_ >= CALC::kOperatorSlots) return false;
@@ -88,7 +89,7 @@ class StepCompiler {
     if (op == ')') {
       incoming = {kCodeGroup, static_cast<std::uint8_t>(parenDepth_)};
       if (--parenDepth_ < 0) {
-        Fail(10, pos);
+        Fail(kCalcErrorUnmatchedClose, pos);
         return false;
       }
     } else {
@@ -108,7 +109,7 @@ class StepCompiler {
       }
     }
     if (!closed && !Push(incoming.code, incoming.priority)) {
-      Fail(7, pos);
+      Fail(kCalcErrorOperatorOverflow, pos);
       return false;
     }
     return true;

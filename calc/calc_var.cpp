@@ -2,6 +2,7 @@
 // over and over, so a lookup first tries the entry after the last one found.
 #include "calc/calc_var.h"
 
+#include "calc/calc_error.h"
 #include "calc/value_text.h"
 
 int CALC_VAR::IndexOf(std::string_view name) const {
@@ -28,7 +29,7 @@ const std::string& CALC_VAR::Get(std::string_view name) {
   error = 0;
   int index = Find(name);
   if (index < 0) {
-    error = 12;
+    error = kCalcErrorVariableNotFound;
     return empty_;
   }
   return values_[static_cast<std::size_t>(index)].Text();
@@ -38,7 +39,7 @@ double CALC_VAR::GetNumber(std::string_view name) {
   error = 0;
   int index = Find(name);
   if (index < 0) {
-    error = 12;
+    error = kCalcErrorVariableNotFound;
     return 0.0;
   }
   return values_[static_cast<std::size_t>(index)].Number();

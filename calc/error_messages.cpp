@@ -1,32 +1,27 @@
 // The evaluator's error messages by code (UTF-8). The evaluator never shows
 // them; they are there for callers and tools that want to.
-#include <iterator>
-
 #include "calc/calc.h"
 
-namespace {
-constexpr std::string_view kMessages[] = {
-    "",
-    "Syntax error.",
-    "",
-    "Chyba v zápisu čísla.",
-    "Slovo nezačíná písmenem.",
-    "Číslo nezačíná číslicí nebo '.'.",
-    "Přetečení numerického zásobníku.",
-    "Přetečení operátorového zásobníku.",
-    "Dělení nulou.",
-    "Numerická chyba.",
-    "Málo otevíracích závorek.",
-    "Neznámý identifikátor.",
-    "Proměnná nenalezena.",
-    "Chybí uzavírací závorky.",
-    "Dvojitý operátor.",
-    "Funkce use# není definovaná.",
-    "Příliš mnoho vnoření.",
-};
-}  // namespace
-
 std::string_view CALC::ErrorMessage(int code) {
-  if (code < 0 || code >= static_cast<int>(std::size(kMessages))) return {};
-  return kMessages[code];
+  // Every code has a case, so the compiler names any code added without one.
+  switch (static_cast<CalcError>(code)) {
+    case kCalcErrorNone: return "";
+    case kCalcErrorSyntax: return "Syntax error.";
+    case kCalcErrorNumber: return "Chyba v zápisu čísla.";
+    case kCalcErrorNotAWord: return "Slovo nezačíná písmenem.";
+    case kCalcErrorNotANumber: return "Číslo nezačíná číslicí nebo '.'.";
+    case kCalcErrorOperandOverflow: return "Přetečení numerického zásobníku.";
+    case kCalcErrorOperatorOverflow: return "Přetečení operátorového zásobníku.";
+    case kCalcErrorDivisionByZero: return "Dělení nulou.";
+    case kCalcErrorDomain: return "Numerická chyba.";
+    case kCalcErrorUnmatchedClose: return "Málo otevíracích závorek.";
+    case kCalcErrorUnknownWord: return "Neznámý identifikátor.";
+    case kCalcErrorVariableNotFound: return "Proměnná nenalezena.";
+    case kCalcErrorUnclosedGroup: return "Chybí uzavírací závorky.";
+    case kCalcErrorDoubleOperator: return "Dvojitý operátor.";
+    case kCalcErrorNoUserFunction: return "Funkce use# není definovaná.";
+    case kCalcErrorTooDeep: return "Příliš mnoho vnoření.";
+  }
+  // Code 2 (not used) and anything out of range.
+  return {};
 }

@@ -22,10 +22,6 @@ double ParseValueText(std::string_view text);
 // The number a value goes on as once written and read back:
 // ParseValueText of FormatValueText(v), computed without the text.
 double RoundValue(double v);
-// RoundValue of each of count values, in place. The common case runs as one
-// branch-free loop over the whole array (the compiler may vectorise it);
-// values it cannot settle exactly go through RoundValue.
-void RoundValues(double* values, std::size_t count);
 
 // A value text held as its number and, once wanted, its characters: a
 // computed value is formatted only when someone reads its text.
