@@ -3,110 +3,11 @@
 #include "scene/name_list.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstddef>
 #include <cstring>
 #include <utility>
 
-namespace {
-
-// a < b comparing unsigned bytes, eight at a time: keys are short and this
-// comparison is most of the cost of a sorted insert.
-bool keyLess(std::string_view a, std::string_view b) {
-  const size_t common = std::min(a.size(), b.size());
-  size_t i = 0;
-  for (; i + 8 <= common; i += 8) {
-    uint64_t wordA, wordB;
-    std::memcpy(&wordA, a.data() + i, 8);
-    std::memcpy(&wordB, b.data() + i, 8);
-    if (wordA != wordB) {
-      if constexpr (std::endian::native == std::endian::little) {
-        wordA = __builtin_bswap64(wordA);
-        wordB = __builtin_bswap64(wordB);
-      }
-      return wordA < wordB;
-    }
-  }
-  for (; i < common; ++i) {
-    const auto byteA = static_cast<unsigned char>(a[i]);
-    const auto byteB = static_cast<unsigned char>(b[i]);
-    if (byteA != byteB) return byteA < byteB;
-  }
-  return a.size() < b.size();
-}
-
-// The first 15 bytes of a key, zero-padded, as two big-endian words: where
-// two keys' words differ they order the keys; where they are equal the keys
-// are compared in full.
-struct KeyPrefix {
-  uint64_t high;
-  uint64_t low;
-};
-
-uint64_t bigEndianWord(const char* bytes) {
-  uint64_t word;
-  std::memcpy(&word, bytes, 8);
-  if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
-  return word;
-}
-
-// The first 15 key bytes, zero-padded, and then the length, as two
-// big-endian words: where two keys' words differ they order the keys exactly,
-// since a shorter key that agrees with the padding is a prefix of the longer.
-// Keys longer than 15 bytes count as length 16, so only two long keys can
-// have equal words without being equal.
-struct SortWords {
-  uint64_t high;
-  uint64_t low;
-};
-
-// Built in registers: copying a short key into a padded buffer and reading
-// it back as words stalls the processor longer than this takes.
-KeyPrefix prefixOf(std::string_view key) {
-  const size_t size = std::min<size_t>(key.size(), 15);
-  uint64_t words[2] = {0, 0};
-  if (size >= 8) {
-    words[0] = bigEndianWord(key.data());
-    for (size_t i = 8; i < size; ++i) words[1] |= uint64_t{static_cast<unsigned char>(key[i])} << (8 * (15 - i));
-  } else {
-    for (size_t i = 0; i < size; ++i) words[0] |= uint64_t{static_cast<unsigned char>(key[i])} << (8 * (7 - i));
-  }
-  return {words[0], words[1]};
-}
-
-// Sorts keys by their words (high, then low), keeping the order of keys with
-// equal words: one counting pass per byte position in which the keys differ,
-// the least significant first. There is nothing to predict, so it stays fast
-// on the random keys of a generated screen, and batches of few distinct keys
-// (the figures' graphic numbers) take only two or three passes.
-template <class Key>
-void stableSortByWords(std::vector<Key>& keys, std::vector<Key>& scratch) {
-  if (keys.empty()) return;
-  uint64_t differentHigh = 0, differentLow = 0;
-  for (const Key& key : keys) {
-    differentHigh |= key.high ^ keys[0].high;
-    differentLow |= key.low ^ keys[0].low;
-  }
-  scratch.resize(keys.size());
-  for (int position = 0; position < 16; ++position) {
-    const bool inHigh = position >= 8;
-    const int shift = 8 * (position % 8);
-    if ((((inHigh ? differentHigh : differentLow) >> shift) & 0xFF) == 0) continue;
-    auto byteOf = [inHigh, shift](const Key& key) { return ((inHigh ? key.high : key.low) >> shift) & 0xFF; };
-    uint32_t starts[256] = {};
-    for (const Key& key : keys) ++starts[byteOf(key)];
-    uint32_t sum = 0;
-    for (uint32_t& start : starts) {
-      const uint32_t count = start;
-      start = sum;
-      sum += count;
-    }
-    for (const Key& key : keys) scratch[starts[byteOf(key)]++] = key;
-    keys.swap(scratch);
-  }
-}
-
-}  // namespace
+#include "scene/batch_sort.h"
 
 NameListStorage::NameListStorage(NameListOrder order) : order_(order) {}
 
@@ -192,15 +93,15 @@ NameListStorage::Place NameListStorage::Locate(int position) const {
 NameListStorage::Place NameListStorage::SortedInsertPlace(std::string_view key) const {
   const int chunkCount = static_cast<int>(chunks_.size());
   if (chunkCount == 0) return {0, 0};
-  const KeyPrefix prefix = prefixOf(key);
+  const KeyWords prefix = KeyPrefixWords(key);
   // The text array is followed by the length byte, which the mask leaves out.
   auto entryLess = [&key, &prefix](const Entry& entry) {
-    const uint64_t high = bigEndianWord(entry.text);
+    const uint64_t high = BigEndianWord(entry.text);
     if (high != prefix.high) return high < prefix.high;
     const uint64_t low =
-        bigEndianWord(reinterpret_cast<const char*>(&entry) + offsetof(Entry, text) + 8) & ~uint64_t{0xFF};
+        BigEndianWord(reinterpret_cast<const char*>(&entry) + offsetof(Entry, text) + 8) & ~uint64_t{0xFF};
     if (low != prefix.low) return low < prefix.low;
-    return keyLess(entry.Key(), key);
+    return KeyLess(entry.Key(), key);
   };
   // Runs of equal or ascending keys land at either end: settle those with one
   // comparison each.
@@ -350,42 +251,27 @@ void NameListStorage::MergeSortedBatch() {
   auto wordsOf = [](const Entry& entry) {
     // The text array is followed by the length byte, which a long key leaves 0.
     const char* text = reinterpret_cast<const char*>(&entry) + offsetof(Entry, text);
-    return SortWords{bigEndianWord(text), bigEndianWord(text + 8) | (entry.longKey ? 16u : 0u)};
+    return KeyWords{BigEndianWord(text), BigEndianWord(text + 8) | (entry.longKey ? 16u : 0u)};
   };
   // The latest staged first, so that a sort which keeps the order of equal
   // keys puts them as Add would: each Add goes before the equal keys there.
   batch_.clear();
   bool longKeys = false;
   for (size_t i = staged_.size(); i-- > 0;) {
-    const SortWords words = wordsOf(staged_[i]);
+    const KeyWords words = wordsOf(staged_[i]);
     batch_.push_back({words.high, words.low, static_cast<uint32_t>(i)});
     longKeys = longKeys || staged_[i].longKey;
   }
-  stableSortByWords(batch_, batchScratch_);
-  // Only long keys can share their words without being equal: such runs are
-  // put in full key order, the latest staged first among equal keys.
-  for (size_t i = 0; longKeys && i < batch_.size();) {
-    size_t end = i + 1;
-    while (end < batch_.size() && batch_[end].high == batch_[i].high && batch_[end].low == batch_[i].low) ++end;
-    if (end - i > 1 && (batch_[i].low & 0xFF) == 16) {
-      std::sort(batch_.begin() + i, batch_.begin() + end, [this](const BatchKey& a, const BatchKey& b) {
-        const std::string_view keyA = staged_[a.serial].Key();
-        const std::string_view keyB = staged_[b.serial].Key();
-        if (keyLess(keyA, keyB)) return true;
-        if (keyLess(keyB, keyA)) return false;
-        return a.serial > b.serial;
-      });
-    }
-    i = end;
-  }
+  SortBatch(batch_, batchScratch_,
+            longKeys ? BatchKeyText([this](uint32_t serial) { return staged_[serial].Key(); }) : BatchKeyText());
 
   // Staged entries go before existing equal keys: an existing entry is taken
   // first only when its key is less.
   auto existingFirst = [&](const Entry& entry, const BatchKey& next) {
-    const SortWords words = wordsOf(entry);
+    const KeyWords words = wordsOf(entry);
     if (words.high != next.high) return words.high < next.high;
     if (words.low != next.low) return words.low < next.low;
-    return (words.low & 0xFF) == 16 && keyLess(entry.Key(), staged_[next.serial].Key());
+    return (words.low & 0xFF) == 16 && KeyLess(entry.Key(), staged_[next.serial].Key());
   };
 
   // The entries move from the old chunks into fresh ones, packed.
@@ -435,7 +321,7 @@ int NameListStorage::LowerBound(std::string_view key) const {
   int position = 0;
   int found = count_;
   ForEachFrom(0, [&](std::string_view entryKey, void*) {
-    if (!keyLess(entryKey, key)) {
+    if (!KeyLess(entryKey, key)) {
       found = position;
       return false;
     }

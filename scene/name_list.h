@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "scene/batch_sort.h"
+
 enum class NameListOrder {
   Unsorted,  // entries stay in the order added
   Sorted,    // ascending key order; a new entry goes before equal keys
@@ -160,12 +162,8 @@ class NameListStorage {
   // Entries filed by AddLater and not yet merged, in the order they came;
   // their long keys are already in keyPool_.
   std::vector<Entry> staged_;
-  // The sort order of a batch being merged, and room to sort it; kept for reuse.
-  struct BatchKey {
-    uint64_t high;    // key bytes 0..7
-    uint64_t low;     // key bytes 8..14 and the length (16 for long keys)
-    uint32_t serial;  // the entry's index in staged_
-  };
+  // The sort order of a batch being merged (serials are indexes in
+  // staged_), and room to sort it; kept for reuse.
   std::vector<BatchKey> batch_;
   std::vector<BatchKey> batchScratch_;
   // The chunks a merge is emptying; kept between merges so that it allocates nothing.
