@@ -24,7 +24,6 @@ class HeadlessCore : public SdlEngineCore {
   bool SaveFrame(const std::string& pngPath);
   uint32_t GetPixel(int x, int y);
   bool ReadFrame(void* pixels, int pitchBytes);
-  using SdlEngineCore::FlushDrawing;
   void Log(const char* line) { WriteLogLine(line); }
 
   const int width_;
@@ -36,7 +35,7 @@ class HeadlessCore : public SdlEngineCore {
 
  protected:
   void PresentFrame() override {
-    SDL_RenderFlush(Renderer());
+    SDL_RenderFlush(Quads().Renderer());
     // OpenGL keeps drawing queued until something needs its result: without
     // a screen to show it on, each frame is finished here, or frames would
     // pile up in the driver's memory.
@@ -110,13 +109,13 @@ bool HeadlessCore::startOpenGl() {
 
 bool HeadlessCore::readBack() {
   if (!target_) return false;
-  FlushDrawing();
-  SDL_RenderFlush(Renderer());
+  Quads().Flush();
+  SDL_RenderFlush(Quads().Renderer());
   if (!window_) return true;
-  if (readValid_ && readGeneration_ == TargetGeneration()) return true;
-  if (SDL_RenderReadPixels(Renderer(), nullptr, SDL_PIXELFORMAT_RGB888, target_->pixels, target_->pitch) != 0)
+  if (readValid_ && readGeneration_ == Quads().TargetGeneration()) return true;
+  if (SDL_RenderReadPixels(Quads().Renderer(), nullptr, SDL_PIXELFORMAT_RGB888, target_->pixels, target_->pitch) != 0)
     return false;
-  readGeneration_ = TargetGeneration();
+  readGeneration_ = Quads().TargetGeneration();
   readValid_ = true;
   return true;
 }
@@ -170,14 +169,7 @@ void HeadlessCore::System_Shutdown() {
 }
 
 bool HeadlessCore::System_Start() {
-  if (!target_) {
-    SetError("System_Start: System_Initiate wasn't called");
-    return false;
-  }
-  if (!states_.frameFunc) {
-    SetError("System_Start: no frame function defined");
-    return false;
-  }
+  if (!ReadyToStart(target_ != nullptr)) return false;
   for (int frame = 0; frame < maxFrames_; ++frame) {
     if (beforeFrame_) beforeFrame_(frame);
     Music().AdvanceScriptedTime(frameDelta_);
@@ -203,11 +195,11 @@ uint32_t HeadlessCore::GetPixel(int x, int y) {
 
 bool HeadlessCore::ReadFrame(void* pixels, int pitchBytes) {
   if (!target_ || !pixels || pitchBytes / 4 < width_) return false;
-  FlushDrawing();
-  SDL_RenderFlush(Renderer());
+  Quads().Flush();
+  SDL_RenderFlush(Quads().Renderer());
   // Asking for the target's own format makes this a plain copy on the
   // software renderer; other renderers convert on the way.
-  return SDL_RenderReadPixels(Renderer(), nullptr, SDL_PIXELFORMAT_RGB888, pixels, pitchBytes) == 0;
+  return SDL_RenderReadPixels(Quads().Renderer(), nullptr, SDL_PIXELFORMAT_RGB888, pixels, pitchBytes) == 0;
 }
 
 // ---- HeadlessEngine: scripting, then plain forwarding -------------------

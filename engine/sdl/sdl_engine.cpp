@@ -38,7 +38,7 @@ class SdlEngine : public SdlEngineCore {
   float Timer_GetDelta() override { return delta_; }
 
  protected:
-  void PresentFrame() override { SDL_RenderPresent(Renderer()); }
+  void PresentFrame() override { SDL_RenderPresent(Quads().Renderer()); }
 
  private:
   // False when the event asks the program to end.
@@ -183,7 +183,7 @@ void SdlEngine::resized(int width, int height) {
   if (width <= 0 || height <= 0 || (width == states_.screenWidth && height == states_.screenHeight)) return;
   states_.screenWidth = width;
   states_.screenHeight = height;
-  ResizeTarget(width, height);
+  Quads().Resize(width, height);
   if (options_.onResize) options_.onResize(width, height);
 }
 
@@ -253,14 +253,7 @@ bool SdlEngine::handleEvent(const SDL_Event& event) {
 }
 
 bool SdlEngine::System_Start() {
-  if (!window_) {
-    SetError("System_Start: System_Initiate wasn't called");
-    return false;
-  }
-  if (!states_.frameFunc) {
-    SetError("System_Start: no frame function defined");
-    return false;
-  }
+  if (!ReadyToStart(window_ != nullptr)) return false;
   using Clock = std::chrono::steady_clock;
   const bool paced = states_.framesPerSecond > 0;
   const auto period = std::chrono::duration_cast<Clock::duration>(
