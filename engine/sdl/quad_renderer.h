@@ -64,7 +64,7 @@ class QuadRenderer {
   // Changes whenever drawing reaches the target (clears and draws).
   uint64_t TargetGeneration() const { return batch_.DrawsEver() + clears_; }
 
-  // Fills the target (inside the clipping rectangle) with an ARGB colour.
+  // Fills the whole target with an ARGB colour; queued quads go out first.
   void Clear(uint32_t colour);
   // Drawing stays inside the rectangle, cut to the target; all zeros covers
   // the whole target, and an empty rectangle lets nothing through.

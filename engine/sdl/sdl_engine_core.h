@@ -71,6 +71,7 @@ class SdlEngineCore : public InputEngine {
   // Draw calls handed to the renderer between the last Gfx_BeginScene and
   // Gfx_EndScene.
   int DrawsInLastFrame() const { return quads_.DrawsInLastFrame(); }
+  // See QuadRenderer::PremultipliedAlpha, Name and SetTrimming.
   bool PremultipliedAlpha() const { return quads_.PremultipliedAlpha(); }
   const char* RendererName() const { return quads_.Name(); }
   void SetSpriteTrimming(bool on) { quads_.SetTrimming(on); }
