@@ -67,8 +67,8 @@ bool SdlEngine::adoptForeignWindow() {
     SetError(reason);
     return false;
   }
-  // Only the X11 driver can wrap an X window id.
-  SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+  // Only the platform's own driver can wrap its window handles.
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, ForeignXWindow::kVideoDriver);
   if (!InitDisplayVideo(video_, &reason)) {
     SetError(reason);
     return false;

@@ -26,6 +26,8 @@ std::string hexId(unsigned long id) {
 
 }  // namespace
 
+const char* const ForeignXWindow::kVideoDriver = "x11";
+
 ForeignXWindow::~ForeignXWindow() {
   if (display_) XCloseDisplay(display_);
 }

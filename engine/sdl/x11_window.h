@@ -26,9 +26,13 @@ class ForeignXWindow {
   // Width and Height. Reads only what the server already sent; never waits.
   bool PollResize();
 
+  // The SDL video driver that can draw into such a window.
+  static const char* const kVideoDriver;
+
  private:
   _XDisplay* display_ = nullptr;
   unsigned long id_ = 0;
+  unsigned long parent_ = 0;  // where the window is a child of the one handed over
   int width_ = 0;
   int height_ = 0;
 };

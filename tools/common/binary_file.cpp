@@ -26,7 +26,7 @@ namespace {
 // Writes every byte, flushes and closes, checking each step: a full disk
 // shows up at any of them.
 bool writeAll(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
+  std::FILE* file = std::fopen(path.string().c_str(), "wb");
   if (!file) return false;
   const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   const bool flushed = std::fflush(file) == 0;
