@@ -1,4 +1,5 @@
-// driftglow-saver: the viewer's automatic show as an XScreenSaver program.
+// driftglow-saver: the viewer's automatic show as an XScreenSaver program, and
+// as Driftglow.scr, a Windows screensaver.
 // The same start-up, composition, frame and render functions as the viewer,
 // on an SDL engine that draws into the window it is handed and hears no keys,
 // so neither the question nor the help overlay ever appears.
@@ -18,6 +19,7 @@
 #include "engine/fixed_desktop_platform.h"
 #include "engine/program_folder.h"
 #include "engine/sdl/sdl_engine.h"
+#include "engine/sdl/sdl_platform.h"
 #include "engine/sdl/stop_signals.h"
 #include "engine/sdl/x11_window.h"
 
@@ -36,13 +38,17 @@ int main(int argc, char** argv) {
   InstallStopSignals();
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   SaverOptions options;
-  const std::string error = parseSaverOptions(arguments, std::getenv("XSCREENSAVER_WINDOW"), options);
+  const std::string error = parseSaverCommandLine(arguments, options);
   if (!error.empty()) {
     std::fprintf(stderr, "driftglow-saver: %s\n", error.c_str());
     return 2;
   }
   if (options.help) {
     std::fputs(saverUsage().c_str(), stdout);
+    return 0;
+  }
+  if (options.settings) {
+    CreateSdlPlatform()->ShowMessage("Driftglow has no settings.", "Driftglow", kMbOk);
     return 0;
   }
 
@@ -60,7 +66,10 @@ int main(int argc, char** argv) {
   // with a plain message.
   SdlEngineOptions engineOptions;
   DesktopSize area = kOwnWindowSize;
-  if (options.target != SaverOptions::Target::OwnWindow) {
+  if (options.target == SaverOptions::Target::FullScreen) {
+    area = CreateSdlPlatform()->GetDesktopSize();
+    engineOptions.endOnInput = true;
+  } else if (options.target != SaverOptions::Target::OwnWindow) {
     ForeignXWindow window;
     std::string reason;
     if (!window.Open(options.target == SaverOptions::Target::GivenWindow ? options.windowId : 0, &reason)) {
@@ -88,6 +97,7 @@ int main(int argc, char** argv) {
   StartupOptions startup;
   startup.askFullScreen = false;
   startup.sound = options.sound;
+  startup.takeWholeScreen = options.target == SaverOptions::Target::FullScreen;
   driftglowMain(platform, startup);
   return platform.Failed() ? 1 : 0;
 }

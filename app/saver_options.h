@@ -7,11 +7,14 @@
 #include <vector>
 
 struct SaverOptions {
-  enum class Target { OwnWindow, RootWindow, GivenWindow };
+  // FullScreen: a full-screen window of its own that the user's first key,
+  // click or movement ends (Windows' "/s").
+  enum class Target { OwnWindow, RootWindow, GivenWindow, FullScreen };
   Target target = Target::OwnWindow;
   unsigned long windowId = 0;  // for GivenWindow
   bool sound = false;
   bool help = false;
+  bool settings = false;  // asked for its settings: there are none to show
 };
 
 // Reads the arguments after the program name. screensaverWindow is the value
@@ -27,3 +30,13 @@ bool parseWindowId(std::string_view text, unsigned long& id);
 
 // The usage text, several lines ending in a line feed.
 std::string saverUsage();
+
+// The command line Windows hands a screensaver: "/s" (the show, full
+// screen), "/p HWND" (the preview inside that window, as GivenWindow), "/c",
+// "/c:HWND" or nothing (its settings). Case and "-" for "/" don't matter, a
+// handle may also follow a colon, and "/sound" adds the music. Returns the
+// empty text on success, else a one-line error.
+std::string parseWindowsSaverOptions(const std::vector<std::string>& arguments, SaverOptions& options);
+
+// This system's command line: XScreenSaver's on Linux, Windows' on Windows.
+std::string parseSaverCommandLine(const std::vector<std::string>& arguments, SaverOptions& options);

@@ -25,7 +25,7 @@ void configureWindow(HGE* engine, Platform& platform, const StartupOptions& opti
     DesktopSize desktop = platform.GetDesktopSize();
     APP_STATE.screenWidth = static_cast<float>(desktop.width);
     APP_STATE.screenHeight = static_cast<float>(desktop.height);
-    engine->System_SetState(BoolState::Windowed, !options.askFullScreen);
+    engine->System_SetState(BoolState::Windowed, !options.askFullScreen && !options.takeWholeScreen);
     engine->System_SetState(IntState::ScreenWidth, static_cast<int>(APP_STATE.screenWidth));
     engine->System_SetState(IntState::ScreenHeight, static_cast<int>(APP_STATE.screenHeight));
     APP_STATE.windowScale = 1.0f;
@@ -36,7 +36,7 @@ void configureWindow(HGE* engine, Platform& platform, const StartupOptions& opti
   }
   engine->System_SetState(IntState::ScreenBpp, 32);
   engine->System_SetState(BoolState::UseSound, options.sound);
-  engine->System_SetState(BoolState::HideMouse, false);
+  engine->System_SetState(BoolState::HideMouse, options.takeWholeScreen);
   engine->System_SetState(BoolState::ZBuffer, false);
   engine->System_SetState(IntState::Fps, APP_STATE.framesPerSecond);
   engine->System_SetState(BoolState::DontSuspend, true);

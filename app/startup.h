@@ -9,6 +9,9 @@
 struct StartupOptions {
   bool askFullScreen = true;
   bool sound = true;
+  // Without asking: full screen on the platform's desktop, pointer hidden
+  // (a screensaver of its own).
+  bool takeWholeScreen = false;
 };
 
 // Runs the whole program with the given platform and whatever engine

@@ -22,6 +22,8 @@ constexpr float kLongestStallSeconds = 1.0f;
 // While suspended (focus lost, DontSuspend off), how often to look for a
 // stop request between events.
 constexpr int kSuspendedWaitMilliseconds = 100;
+// How far the pointer may drift before a show that ends on input ends.
+constexpr int kPointerSlackPixels = 5;
 
 class SdlEngine : public SdlEngineCore {
  public:
@@ -43,6 +45,9 @@ class SdlEngine : public SdlEngineCore {
  private:
   // False when the event asks the program to end.
   bool handleEvent(const SDL_Event& event);
+  // True for a key press, a click, the wheel, or the pointer moved further
+  // than kPointerSlackPixels from where it was first seen.
+  bool userActed(const SDL_Event& event);
   void setKey(int key, bool down);
   void applyCursor() { SDL_ShowCursor(states_.hideMouse ? SDL_DISABLE : SDL_ENABLE); }
   // Wraps the foreign X window in an SDL window; false with the error set.
@@ -59,6 +64,9 @@ class SdlEngine : public SdlEngineCore {
   // is drawn or presented, as nobody could see it.
   bool visible_ = true;
   float delta_ = 0;
+  bool pointerSeen_ = false;
+  int pointerStartX_ = 0;
+  int pointerStartY_ = 0;
 };
 
 bool SdlEngine::adoptForeignWindow() {
@@ -198,7 +206,24 @@ void SdlEngine::setKey(int key, bool down) {
     if (key == side[1] || key == side[2]) input_.SetKey(side[0], input_.Held(side[1]) || input_.Held(side[2]));
 }
 
+bool SdlEngine::userActed(const SDL_Event& event) {
+  if (event.type == SDL_KEYDOWN || event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEWHEEL) return true;
+  if (event.type != SDL_MOUSEMOTION) return false;
+  // Measured from the first position reported, so that the pointer's
+  // placement when the show starts does not count.
+  if (!pointerSeen_) {
+    pointerSeen_ = true;
+    pointerStartX_ = event.motion.x;
+    pointerStartY_ = event.motion.y;
+    return false;
+  }
+  const int dx = event.motion.x - pointerStartX_;
+  const int dy = event.motion.y - pointerStartY_;
+  return dx * dx + dy * dy > kPointerSlackPixels * kPointerSlackPixels;
+}
+
 bool SdlEngine::handleEvent(const SDL_Event& event) {
+  if (options_.endOnInput && userActed(event)) return false;
   switch (event.type) {
     case SDL_QUIT: return false;
     case SDL_WINDOWEVENT:

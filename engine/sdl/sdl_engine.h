@@ -18,6 +18,9 @@ struct SdlEngineOptions {
   bool resizable = false;
   // Keys, buttons and the wheel never report, and the pointer stays at 0, 0.
   bool ignoreInput = false;
+  // The frame loop ends on a key press, a click or a pointer movement of
+  // more than a few pixels (a screensaver's full-screen show).
+  bool endOnInput = false;
   // Called between frames, with the new size in pixels, after the drawing
   // area changed size; drawing then covers the new size.
   std::function<void(int width, int height)> onResize;

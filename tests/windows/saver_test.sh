@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Driftglow.scr under Wine in a virtual display: "/p" with a handle that is
+# no window ends with exit code 1, without a box; "/s" shows full screen and
+# a key press ends it with exit code 0.
+# Usage: tests/windows/saver_test.sh RUN_FOLDER
+set -uo pipefail
+run=$1
+wine=${WINE:-/usr/lib/wine/wine64}
+source "$(dirname "$0")/../desktop/virtual_display.sh"
+startVirtualDisplay -screen 0 1024x768x24
+cd "$run" || exit 1
+
+timeout 60 "$wine" ./Driftglow.scr /p 12345 >"$work/bad.log" 2>&1
+code=$?
+[[ $code -eq 1 ]] || { echo "/p with no such window: exit code $code, not 1"; exit 1; }
+
+"$wine" ./Driftglow.scr /s >"$work/show.log" 2>&1 &
+show=$!
+pids+=("$show")
+for _ in $(seq 300); do
+  [[ -n $(xdotool search --name '^Driftglow - ' 2>/dev/null) ]] && break
+  sleep 0.1
+done
+sleep 2
+kill -0 "$show" 2>/dev/null || { echo "/s ended by itself"; cat "$work/show.log"; exit 1; }
+xdotool key a
+for _ in $(seq 100); do kill -0 "$show" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$show" 2>/dev/null && { echo "/s did not end on a key"; exit 1; }
+wait "$show"
+code=$?
+echo "/s ended on a key with exit code $code"
+[[ $code -eq 0 ]]
