@@ -83,7 +83,7 @@ bool SdlEngine::adoptForeignWindow() {
   }
   // OpenGL drawing when the window's visual allows it, else SDL's software
   // drawing into the window.
-  void* id = reinterpret_cast<void*>(static_cast<uintptr_t>(foreign_.Id()));
+  void* id = reinterpret_cast<void*>(static_cast<uintptr_t>(foreign_.SurfaceId()));
   SDL_SetHint(SDL_HINT_VIDEO_FOREIGN_WINDOW_OPENGL, "1");
   window_.reset(SDL_CreateWindowFrom(id));
   SDL_SetHint(SDL_HINT_VIDEO_FOREIGN_WINDOW_OPENGL, "0");

@@ -35,7 +35,7 @@ bool registerChildClass() {
 const char* const ForeignXWindow::kVideoDriver = "windows";
 
 ForeignXWindow::~ForeignXWindow() {
-  if (parent_ != 0 && IsWindow(toHandle(id_))) DestroyWindow(toHandle(id_));
+  if (surface_ != 0 && IsWindow(toHandle(surface_))) DestroyWindow(toHandle(surface_));
 }
 
 bool ForeignXWindow::Open(unsigned long id, std::string* error) {
@@ -54,22 +54,23 @@ bool ForeignXWindow::Open(unsigned long id, std::string* error) {
     if (error) *error = "cannot make a window inside window " + hexId(id);
     return false;
   }
-  parent_ = id;
-  id_ = static_cast<unsigned long>(reinterpret_cast<uintptr_t>(child));
+  if (surface_ != 0 && IsWindow(toHandle(surface_))) DestroyWindow(toHandle(surface_));
+  id_ = id;
+  surface_ = static_cast<unsigned long>(reinterpret_cast<uintptr_t>(child));
   width_ = area.right;
   height_ = area.bottom;
   return true;
 }
 
 bool ForeignXWindow::PollResize() {
-  if (parent_ == 0) return false;
-  HWND parent = toHandle(parent_);
+  if (surface_ == 0) return false;
+  HWND parent = toHandle(id_);
   if (!IsWindow(parent)) {
     // The preview was closed: the child went with it, and so does the show.
     SDL_Event quit{};
     quit.type = SDL_QUIT;
     SDL_PushEvent(&quit);
-    parent_ = 0;
+    surface_ = 0;
     return false;
   }
   RECT area{};
@@ -77,6 +78,6 @@ bool ForeignXWindow::PollResize() {
   if (area.right == width_ && area.bottom == height_) return false;
   width_ = area.right;
   height_ = area.bottom;
-  MoveWindow(toHandle(id_), 0, 0, width_, height_, FALSE);
+  MoveWindow(toHandle(surface_), 0, 0, width_, height_, FALSE);
   return true;
 }

@@ -20,6 +20,9 @@ class ForeignXWindow {
   // when there is no display or no such window.
   bool Open(unsigned long id, std::string* error);
   unsigned long Id() const { return id_; }
+  // The window to draw into: this one, or on Windows a child window of it
+  // made by Open (another Open of the same Id then makes another).
+  unsigned long SurfaceId() const { return surface_ != 0 ? surface_ : id_; }
   int Width() const { return width_; }
   int Height() const { return height_; }
   // True when the window changed size since the last call, which updates
@@ -32,7 +35,7 @@ class ForeignXWindow {
  private:
   _XDisplay* display_ = nullptr;
   unsigned long id_ = 0;
-  unsigned long parent_ = 0;  // where the window is a child of the one handed over
+  unsigned long surface_ = 0;  // a child window of the one handed over, where one was made
   int width_ = 0;
   int height_ = 0;
 };

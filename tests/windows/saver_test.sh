@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Driftglow.scr under Wine in a virtual display: "/p" with a handle that is
-# no window ends with exit code 1, without a box; "/s" shows full screen and
-# a key press ends it with exit code 0.
-# Usage: tests/windows/saver_test.sh RUN_FOLDER
+# no window ends with exit code 1, without a box; "/p HWND" runs in the
+# window a host made and ends with exit code 0 once that window is gone;
+# "/s" shows full screen and a key press ends it with exit code 0.
+# Usage: tests/windows/saver_test.sh RUN_FOLDER PREVIEW_HOST_EXE
 set -uo pipefail
 run=$1
+host=$2
 wine=${WINE:-/usr/lib/wine/wine64}
 source "$(dirname "$0")/../desktop/virtual_display.sh"
 startVirtualDisplay -screen 0 1024x768x24
@@ -13,6 +15,11 @@ cd "$run" || exit 1
 timeout 60 "$wine" ./Driftglow.scr /p 12345 >"$work/bad.log" 2>&1
 code=$?
 [[ $code -eq 1 ]] || { echo "/p with no such window: exit code $code, not 1"; exit 1; }
+
+timeout 60 "$wine" "$host" Driftglow.scr 5 >"$work/preview.log" 2>&1
+code=$?
+cat "$work/preview.log"
+[[ $code -eq 0 ]] || { echo "the preview did not run until its window went away, or did not end then"; exit 1; }
 
 "$wine" ./Driftglow.scr /s >"$work/show.log" 2>&1 &
 show=$!
