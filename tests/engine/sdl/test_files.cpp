@@ -155,14 +155,3 @@ ScopedWorkingFolder::~ScopedWorkingFolder() {
   std::error_code error;
   std::filesystem::current_path(previous_, error);
 }
-
-ScopedEnvironment::ScopedEnvironment(const char* name, std::optional<std::string> value) : name_(name) {
-  if (const char* old = std::getenv(name)) previous_ = old;
-  if (value) ::setenv(name, value->c_str(), 1);
-  else ::unsetenv(name);
-}
-
-ScopedEnvironment::~ScopedEnvironment() {
-  if (previous_) ::setenv(name_.c_str(), previous_->c_str(), 1);
-  else ::unsetenv(name_.c_str());
-}
