@@ -18,6 +18,10 @@ struct Sample {
   double pixel = 0.0;
 };
 
+// Radius up to which a radial motif may reach: the border fade covers the
+// last four pixels.
+inline double Reach(const Sample& s) { return 1.0 - 4.0 * s.pixel; }
+
 using InkField = std::function<Ink(const Sample&)>;
 
 // Evaluates the field on supersampling x supersampling points per pixel and

@@ -46,6 +46,9 @@ inline Ink Over(const Ink& top, const Ink& bottom) {
   return {alpha, value};
 }
 
+// Adds two light amounts in [0, 1] without exceeding 1.
+inline double Screen(double a, double b) { return a + b - a * b; }
+
 // Union that keeps the stronger of two inks; overlapping thin lines do not
 // brighten their crossings.
 inline Ink Stronger(const Ink& a, const Ink& b) { return a.alpha >= b.alpha ? a : b; }
@@ -86,6 +89,9 @@ inline double Noise2(double x, double y, uint32_t seed) {
 inline double Fractal2(double x, double y, uint32_t seed) {
   return (Noise2(x, y, seed) * 2.0 + Noise2(x * 2.03, y * 2.03, seed + 17)) / 3.0;
 }
+
+// Distance of x from the nearest whole number, in [-0.5, 0.5).
+inline double CentredFraction(double x) { return x - std::floor(x + 0.5); }
 
 // Angle difference wrapped into [-pi, pi).
 inline double WrapAngle(double a) { return a - kTwoPi * std::floor((a + kPi) / kTwoPi); }
