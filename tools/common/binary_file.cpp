@@ -1,11 +1,15 @@
 // Whole-file reading and writing for the content tools.
 #include "tools/common/binary_file.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
-#include <filesystem>
+#include <cstring>
 #include <fstream>
-#include <system_error>
 #include <vector>
+
+#include "tools/common/pending_file.h"
 
 namespace tools {
 
@@ -23,43 +27,51 @@ bool ReadBinaryFile(const std::string& path, std::vector<uint8_t>& bytes) {
 
 namespace {
 
-// Writes every byte, flushes and closes, checking each step: a full disk
-// shows up at any of them.
-bool writeAll(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
-  std::FILE* file = std::fopen(path.string().c_str(), "wb");
-  if (!file) return false;
-  const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  const bool flushed = std::fflush(file) == 0;
-  const bool closed = std::fclose(file) == 0;
-  return written && flushed && closed;
+// Writes every byte, flushes and closes, checking each step: a full device
+// shows up at any of them. 0 on success, else the errno of the first failure.
+int writeThrough(const std::string& path, const std::vector<uint8_t>& bytes) {
+  auto reason = [] { return errno ? errno : EIO; };
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return reason();
+  int failure = 0;
+  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) failure = reason();
+  if (std::fflush(file) != 0 && !failure) failure = reason();
+  if (std::fclose(file) != 0 && !failure) failure = reason();
+  return failure;
 }
 
 }  // namespace
 
-bool WriteBinaryFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-  namespace fs = std::filesystem;
-  std::error_code error;
-  const fs::path target(path);
+bool WriteBinaryFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error) {
   // A device, pipe or link (/dev/full, /dev/stdout) is written through as it
   // is: there is no file of its own to replace.
-  const fs::file_status status = fs::symlink_status(target, error);
-  if (fs::exists(status) && !fs::is_regular_file(status)) return writeAll(target, bytes);
-  if (target.has_parent_path()) fs::create_directories(target.parent_path(), error);
-  const fs::path temporary = target.string() + ".part";
-  if (!writeAll(temporary, bytes)) {
-    fs::remove(temporary, error);
+  struct stat status {};
+  if (::lstat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISDIR(status.st_mode)) {
+    const int failure = writeThrough(path, bytes);
+    if (failure) error = "can't write '" + path + "': " + std::strerror(failure);
+    return failure == 0;
+  }
+  PendingFile file;
+  if (!file.Create(path, error)) return false;
+  if (!file.Write(bytes.data(), bytes.size())) {
+    error = "can't write '" + path + "': " + file.WriteFailure();
     return false;
   }
-  fs::rename(temporary, target, error);
-  if (error) {
-    fs::remove(temporary, error);
-    return false;
-  }
-  return true;
+  return file.Commit(error);
+}
+
+bool WriteTextFile(const std::string& path, const std::string& text, std::string& error) {
+  return WriteBinaryFile(path, std::vector<uint8_t>(text.begin(), text.end()), error);
+}
+
+bool WriteBinaryFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::string error;
+  return WriteBinaryFile(path, bytes, error);
 }
 
 bool WriteTextFile(const std::string& path, const std::string& text) {
-  return WriteBinaryFile(path, std::vector<uint8_t>(text.begin(), text.end()));
+  std::string error;
+  return WriteTextFile(path, text, error);
 }
 
 }  // namespace tools

@@ -249,6 +249,10 @@ bool DecodePng(const std::vector<uint8_t>& bytes, RgbaImage& image, std::string&
 
 bool WritePngFile(const std::string& path, const RgbaImage& image) { return WriteBinaryFile(path, EncodePng(image)); }
 
+bool WritePngFile(const std::string& path, const RgbaImage& image, std::string& error) {
+  return WriteBinaryFile(path, EncodePng(image), error);
+}
+
 bool ReadPngFile(const std::string& path, RgbaImage& image, std::string& error) {
   std::vector<uint8_t> bytes;
   if (!ReadBinaryFile(path, bytes)) {

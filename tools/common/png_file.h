@@ -29,6 +29,7 @@ std::vector<uint8_t> EncodePng(const RgbaImage& image);
 bool DecodePng(const std::vector<uint8_t>& bytes, RgbaImage& image, std::string& error);
 
 bool WritePngFile(const std::string& path, const RgbaImage& image);
+bool WritePngFile(const std::string& path, const RgbaImage& image, std::string& error);
 bool ReadPngFile(const std::string& path, RgbaImage& image, std::string& error);
 
 }  // namespace tools

@@ -199,8 +199,8 @@ int main(int argc, char** argv) {
       for (int k = 0; k < 3; ++k) d[k] = static_cast<uint8_t>(std::lround(std::clamp(p[k], 0.0, 1.0) * 255.0));
       d[3] = 255;
     }
-  if (!tools::WritePngFile(argv[2], out)) {
-    std::fprintf(stderr, "driftglow-contactsheet: cannot write %s\n", argv[2]);
+  if (std::string error; !tools::WritePngFile(argv[2], out, error)) {
+    std::fprintf(stderr, "driftglow-contactsheet: %s\n", error.c_str());
     return 1;
   }
   std::printf("driftglow-contactsheet: %zu images into %s\n", images.size(), argv[2]);

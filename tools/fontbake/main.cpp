@@ -2,7 +2,9 @@
 // and the bitmap OUTDIR/NAME.png that it names.
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "tools/common/binary_file.h"
 #include "tools/fontbake/font_baker.h"
@@ -23,9 +25,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "driftglow-fontbake: %s\n", error.c_str());
     return 1;
   }
-  if (!tools::WritePngFile(folder + "/" + options.bitmapName, baked.bitmap) ||
-      !tools::WriteTextFile(folder + "/" + name + ".fnt", baked.description)) {
-    std::fprintf(stderr, "driftglow-fontbake: cannot write into %s\n", folder.c_str());
+  // The folder is this program's output, made as needed, as imagegen does.
+  std::error_code code;
+  std::filesystem::create_directories(folder, code);
+  if (!tools::WritePngFile(folder + "/" + options.bitmapName, baked.bitmap, error) ||
+      !tools::WriteTextFile(folder + "/" + name + ".fnt", baked.description, error)) {
+    std::fprintf(stderr, "driftglow-fontbake: %s\n", error.c_str());
     return 1;
   }
   std::printf("driftglow-fontbake: %s: %zu glyphs, line height %d, bitmap %dx%d\n", name.c_str(), baked.glyphs.size(),

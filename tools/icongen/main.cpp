@@ -23,8 +23,8 @@ int main(int argc, char** argv) {
   for (int size : {48, 128, 256}) {
     const std::string path = std::string(argv[2]) + "/driftglow-" + std::to_string(size) + ".png";
     const tools::RgbaImage image = size == icon.width ? icon : icongen::ReduceImage(icon, size);
-    if (!tools::WritePngFile(path, image)) {
-      std::fprintf(stderr, "driftglow-icongen: cannot write %s\n", path.c_str());
+    if (std::string error; !tools::WritePngFile(path, image, error)) {
+      std::fprintf(stderr, "driftglow-icongen: %s\n", error.c_str());
       return 1;
     }
   }

@@ -36,8 +36,8 @@ int main(int argc, char** argv) {
   for (size_t i = 0; i < entries.size(); ++i) {
     const tools::RgbaImage image = imagegen::DrawCatalogueImage(i);
     const std::string path = (folder / entries[i].fileName).string();
-    if (!tools::WritePngFile(path, image)) {
-      std::fprintf(stderr, "driftglow-imagegen: cannot write %s\n", path.c_str());
+    if (std::string error; !tools::WritePngFile(path, image, error)) {
+      std::fprintf(stderr, "driftglow-imagegen: %s\n", error.c_str());
       return 1;
     }
   }

@@ -35,8 +35,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "driftglow-musicgen: %s\n", error.c_str());
     return 1;
   }
-  if (!tools::WriteBinaryFile(argv[2], mp3)) {
-    std::fprintf(stderr, "driftglow-musicgen: cannot write %s\n", argv[2]);
+  if (std::string error; !tools::WriteBinaryFile(argv[2], mp3, error)) {
+    std::fprintf(stderr, "driftglow-musicgen: %s\n", error.c_str());
     return 1;
   }
   const auto encoded = std::chrono::steady_clock::now();

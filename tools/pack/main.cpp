@@ -18,8 +18,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "driftglow-pack: %s\n", error.c_str());
     return 1;
   }
-  if (!tools::WriteBinaryFile(argv[1], archive)) {
-    std::fprintf(stderr, "driftglow-pack: cannot write %s\n", argv[1]);
+  if (std::string error; !tools::WriteBinaryFile(argv[1], archive, error)) {
+    std::fprintf(stderr, "driftglow-pack: %s\n", error.c_str());
     return 1;
   }
   std::printf("driftglow-pack: %s: %zu files, %zu bytes\n", argv[1], entries.size(), archive.size());

@@ -6,9 +6,10 @@
 
 class HeadlessEngine;
 
-// Writes text to path ("-": standard output). False when any byte, the flush
-// or the close fails; a file of that name is then left as it was.
-bool writeStillText(const std::string& path, const std::string& text);
+// Writes text to path ("-": standard output). False with a one-line error
+// naming the reason when any byte, the flush or the close fails, or the
+// folder is missing; a file of that name is then left as it was.
+bool writeStillText(const std::string& path, const std::string& text, std::string& error);
 
 // Writes the engine's target as an opaque PNG, with the same checks.
-bool writeStillPng(HeadlessEngine& engine, const std::string& path);
+bool writeStillPng(HeadlessEngine& engine, const std::string& path, std::string& error);

@@ -4,10 +4,20 @@
 #include <string>
 #include <vector>
 
+#include "tools/common/interrupt_watch.h"
 #include "tools/still/still_options.h"
 #include "tools/still/still_run.h"
 
+namespace {
+
+// How long an interrupted run may take to clean up before it is ended.
+constexpr double kStopGraceSeconds = 0.8;
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  // First, before the engine and the encoders start threads of their own.
+  InterruptWatch interrupts("driftglow-still", kStopGraceSeconds);
   std::vector<std::string> arguments(argv + 1, argv + argc);
   StillOptions options;
   const std::string error = parseStillOptions(arguments, options);
@@ -19,5 +29,5 @@ int main(int argc, char** argv) {
     std::fputs(stillUsage().c_str(), stdout);
     return kStillOk;
   }
-  return runStill(options);
+  return runStill(options, &interrupts);
 }

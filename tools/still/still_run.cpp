@@ -24,6 +24,7 @@
 #include "engine/program_folder.h"
 #include "engine/sdl/headless_engine.h"
 #include "scene/scene.h"
+#include "tools/common/interrupt_watch.h"
 #include "tools/still/still_files.h"
 #include "tools/still/still_json.h"
 #include "tools/still/still_motion.h"
@@ -60,18 +61,26 @@ fs::path stillDataFolder(const StillOptions& options, std::string& error) {
 }
 
 int makeStill(const StillOptions& options, HeadlessEngine& engine, const fs::path& pngPath, const std::string& jsonPath,
-              const std::string& videoPath) {
+              const std::string& videoPath, InterruptWatch* interrupts) {
+  // Checked between the steps; the video checks between its frames too.
+  StillVideo video(engine, interrupts);
+  bool videoDone = false;
+  auto interrupted = [&]() -> int {
+    if (!interrupts || !interrupts->Signal()) return 0;
+    if (!videoPath.empty() && !videoDone) video.Interrupted();
+    interrupts->EndNow("interrupted");
+  };
   if (!engine.System_Initiate()) {
     report(std::string("headless engine: ") + engine.System_GetErrorMessage());
     return options.renderer == "opengl" ? kStillBadRequest : kStillFailed;
   }
   // The sound track and the video file come first, so that a wrong track
   // name or a folder that can't be written is reported before any work.
-  StillVideo video(engine);
   if (!videoPath.empty()) {
     const int prepared = video.Prepare(options, videoPath);
     if (prepared != kStillOk) return prepared;
   }
+  if (const int stopped = interrupted()) return stopped;
   APP_STATE.screenWidth = static_cast<float>(options.width);
   APP_STATE.screenHeight = static_cast<float>(options.height);
   APP_STATE.windowScale = 1;
@@ -85,6 +94,7 @@ int makeStill(const StillOptions& options, HeadlessEngine& engine, const fs::pat
     report("can't load the graphics of the catalogue (pix/*.png)");
     return kStillFailed;
   }
+  if (const int stopped = interrupted()) return stopped;
 
   // A fresh viewer's first screen: reset, seeds, generate, then the three
   // automatic motion modes drawn right after it.
@@ -94,25 +104,33 @@ int makeStill(const StillOptions& options, HeadlessEngine& engine, const fs::pat
   composition.zoomMode = structureRandom.drawLarge(2);
   composition.scaleMode = structureRandom.drawLarge(2);
 
+  std::string error;
+  if (const int stopped = interrupted()) return stopped;
   if (!jsonPath.empty() &&
-      !writeStillText(jsonPath, screenJson(APP_STATE.scene.get(), options.seeds, options.width, options.height))) {
-    report("can't write '" + jsonPath + "'");
+      !writeStillText(jsonPath, screenJson(APP_STATE.scene.get(), options.seeds, options.width, options.height),
+                      error)) {
+    report(error);
     return kStillFailed;
   }
   if (!videoPath.empty()) {
     // Every frame is drawn; the target then holds the last one, the picture.
     const int made = video.Run();
     if (made != kStillOk) return made;
+    videoDone = true;
   } else {
     if (pngPath.empty()) return kStillOk;
     // Drawing changes nothing that a later frame reads, so for the picture
     // alone only the last frame is drawn.
-    for (int frame = 0; frame < options.frames; ++frame) animateStillFrame(engine);
+    for (int frame = 0; frame < options.frames; ++frame) {
+      if (const int stopped = interrupted()) return stopped;
+      animateStillFrame(engine);
+    }
     renderFunction();
   }
   if (pngPath.empty()) return kStillOk;
-  if (!writeStillPng(engine, pngPath.string())) {
-    report("can't write '" + pngPath.string() + "'");
+  if (const int stopped = interrupted()) return stopped;
+  if (!writeStillPng(engine, pngPath.string(), error)) {
+    report(error);
     return kStillFailed;
   }
   return kStillOk;
@@ -120,7 +138,7 @@ int makeStill(const StillOptions& options, HeadlessEngine& engine, const fs::pat
 
 }  // namespace
 
-int runStill(const StillOptions& options) {
+int runStill(const StillOptions& options, InterruptWatch* interrupts) {
   std::string error;
   const fs::path dataFolder = stillDataFolder(options, error);
   if (dataFolder.empty()) {
@@ -154,7 +172,7 @@ int runStill(const StillOptions& options) {
   HeadlessEngine headless(options.width, options.height, renderer);
   hgeUseEngine(&headless);
   APP_STATE.engine = hgeCreate(kHgeVersion);
-  const int result = makeStill(options, headless, pngPath, jsonPath, videoPath);
+  const int result = makeStill(options, headless, pngPath, jsonPath, videoPath, interrupts);
   headless.System_Shutdown();
   // Figures, scene and fonts hold engine references; they go before the engine.
   resetScreen();

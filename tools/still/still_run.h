@@ -5,5 +5,9 @@
 
 #include "tools/still/still_options.h"
 
+class InterruptWatch;
+
 // Runs the whole tool; errors go to standard error as one line each.
-int runStill(const StillOptions& options);
+// interrupts, when not null, is asked between steps whether to stop; the
+// result is then 128 + the signal, with nothing unfinished left behind.
+int runStill(const StillOptions& options, InterruptWatch* interrupts = nullptr);

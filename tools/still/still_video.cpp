@@ -3,7 +3,6 @@
 // line at the end, and an interrupted run cleans up after itself.
 #include "tools/still/still_video.h"
 
-#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,6 +14,7 @@
 #include "app/app_state.h"
 #include "app/render.h"
 #include "engine/sdl/headless_engine.h"
+#include "tools/common/interrupt_watch.h"
 #include "tools/still/still_motion.h"
 #include "tools/still/still_sound.h"
 #include "tools/video/frame_pipeline.h"
@@ -69,39 +69,12 @@ std::string fixed(double value, int decimals) {
 
 }  // namespace
 
-// Holds back SIGINT, SIGTERM and SIGHUP from this thread and every thread it
-// starts while it lives, so that the drawing loop notices them between
-// frames and removes the unfinished file instead of dying mid-write.
-class StillVideo::InterruptWatch {
- public:
-  InterruptWatch() {
-    sigemptyset(&signals_);
-    sigaddset(&signals_, SIGINT);
-    sigaddset(&signals_, SIGTERM);
-    sigaddset(&signals_, SIGHUP);
-    pthread_sigmask(SIG_BLOCK, &signals_, &previous_);
-  }
-  ~InterruptWatch() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
-  InterruptWatch(const InterruptWatch&) = delete;
-  InterruptWatch& operator=(const InterruptWatch&) = delete;
-
-  // The signal that arrived, taken so it no longer ends the process; 0 for none.
-  int Take() {
-    const timespec now{};
-    const int signal = sigtimedwait(&signals_, nullptr, &now);
-    return signal > 0 ? signal : 0;
-  }
-
- private:
-  sigset_t signals_{};
-  sigset_t previous_{};
-};
-
-StillVideo::StillVideo(HeadlessEngine& engine) : engine_(engine) {}
+StillVideo::StillVideo(HeadlessEngine& engine, InterruptWatch* interrupts) : engine_(engine), interrupts_(interrupts) {}
 StillVideo::~StillVideo() = default;
 
+void StillVideo::Interrupted() { interrupts_->EndNow("interrupted; the unfinished '" + path_ + "' was removed"); }
+
 int StillVideo::Prepare(const StillOptions& options, const std::string& path) {
-  interrupts_ = std::make_unique<InterruptWatch>();
   // This thread and any the graphics driver runs draw; every thread started
   // from here on encodes.
   times_.Mark();
@@ -140,7 +113,7 @@ int StillVideo::Prepare(const StillOptions& options, const std::string& path) {
 }
 
 int StillVideo::Run() {
-  if (!writer_ || !interrupts_) return kStillFailed;
+  if (!writer_) return kStillFailed;
   const int pitch = engine_.Width() * 4;
   FramePipeline pipeline(static_cast<size_t>(pitch) * engine_.Height(), kFrameBuffers);
 
@@ -164,7 +137,7 @@ int StillVideo::Run() {
   std::string drawError;
   int signal = 0;
   for (int frame = 0; frame < frames_; ++frame) {
-    if ((signal = interrupts_->Take()) != 0) break;
+    if (interrupts_ && (signal = interrupts_->Signal()) != 0) break;
     animateStillFrame(engine_);
     renderFunction();
     uint8_t* buffer = pipeline.AcquireFree();
@@ -184,12 +157,14 @@ int StillVideo::Run() {
   encoder.join();
 
   std::string error = !drawError.empty() ? drawError : encodeError;
+  if (!signal && interrupts_) signal = interrupts_->Signal();
   if (!signal && error.empty()) writer_->Finish(error);
   progress.Clear();
-  if (signal || !error.empty()) {
+  if (signal) Interrupted();
+  if (!error.empty()) {
     writer_->Abandon();
-    report(signal ? "interrupted; the unfinished '" + path_ + "' was removed" : error);
-    return signal ? 128 + signal : kStillFailed;
+    report(error);
+    return kStillFailed;
   }
   const double seconds = secondsSince(start);
   double drawSeconds = 0, encodeSeconds = 0;

@@ -10,13 +10,15 @@
 #include "tools/video/thread_times.h"
 
 class HeadlessEngine;
+class InterruptWatch;
 class StillSound;
 class TrackAudio;
 class VideoWriter;
 
 class StillVideo {
  public:
-  explicit StillVideo(HeadlessEngine& engine);
+  // interrupts, when not null, is asked between frames whether to stop.
+  StillVideo(HeadlessEngine& engine, InterruptWatch* interrupts);
   ~StillVideo();
   StillVideo(const StillVideo&) = delete;
   StillVideo& operator=(const StillVideo&) = delete;
@@ -26,17 +28,17 @@ class StillVideo {
   // code; errors are reported on standard error.
   int Prepare(const StillOptions& options, const std::string& path);
   // Draws and encodes every frame, then puts the finished file in place.
-  // The engine's target holds the last frame afterwards. Returns an exit code.
+  // The engine's target holds the last frame afterwards. Returns an exit
+  // code; an interrupted run ends the process (Interrupted).
   int Run();
+  // Removes the unfinished file, says so and ends the process (see
+  // InterruptWatch::EndNow): closing the AV1 encoder would first encode
+  // every picture it holds, only for them to be thrown away.
+  [[noreturn]] void Interrupted();
 
  private:
-  class InterruptWatch;
-
   HeadlessEngine& engine_;
-  // First in, last out: the encoders' threads, started in Prepare, must
-  // inherit the blocked signals, and a signal held back is only delivered
-  // once everything else is gone, unfinished files included.
-  std::unique_ptr<InterruptWatch> interrupts_;
+  InterruptWatch* interrupts_;
   std::string path_;
   int frames_ = 0;
   std::unique_ptr<StillSound> sound_;

@@ -51,8 +51,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s: %s\n", argv[0], error.c_str());
     return 1;
   }
-  if (!tools::WriteBinaryFile(argv[1], zip)) {
-    std::fprintf(stderr, "%s: cannot write %s\n", argv[0], argv[1]);
+  if (std::string error; !tools::WriteBinaryFile(argv[1], zip, error)) {
+    std::fprintf(stderr, "%s: %s\n", argv[0], error.c_str());
     return 1;
   }
   return 0;

@@ -59,6 +59,28 @@ void refuseRealTimePriority() {
 
 void setOption(AVDictionary** options, const char* name, const char* value) { av_dict_set(options, name, value, 0); }
 
+constexpr int kIoBufferBytes = 1 << 16;
+
+#if LIBAVFORMAT_VERSION_MAJOR >= 61
+using WriteBuffer = const uint8_t*;
+#else
+using WriteBuffer = uint8_t*;
+#endif
+
+int writeToFile(void* opaque, WriteBuffer data, int size) {
+  auto* file = static_cast<PendingFile*>(opaque);
+  if (size < 0 || !file->Write(data, static_cast<size_t>(size))) return AVERROR(EIO);
+  return size;
+}
+
+int64_t seekInFile(void* opaque, int64_t offset, int whence) {
+  auto* file = static_cast<PendingFile*>(opaque);
+  whence &= ~AVSEEK_FORCE;
+  if (whence == AVSEEK_SIZE) return file->Size();
+  const int64_t position = file->Seek(offset, whence);
+  return position < 0 ? AVERROR(EIO) : position;
+}
+
 }  // namespace
 
 void quietVideoLibraries() {
@@ -80,6 +102,15 @@ std::string VideoWriter::Failure(const std::string& what, int code) const {
   return what + " for '" + path_ + "' failed: " + avErrorText(code);
 }
 
+bool VideoWriter::OpenIo() {
+  auto* buffer = static_cast<unsigned char*>(av_malloc(kIoBufferBytes));
+  AVIOContext* io =
+      buffer ? avio_alloc_context(buffer, kIoBufferBytes, 1, &file_, nullptr, &writeToFile, &seekInFile) : nullptr;
+  if (!io) av_free(buffer);
+  io_.reset(io);
+  return io != nullptr;
+}
+
 bool VideoWriter::Open(const std::string& path, const VideoFormat& format, int width, int height, int framesPerSecond,
                        TrackAudio* audio, std::string& error) {
   Abandon();
@@ -90,6 +121,11 @@ bool VideoWriter::Open(const std::string& path, const VideoFormat& format, int w
     return false;
   }
   if (!file_.Create(path, error)) return false;
+  if (!OpenIo()) {
+    error = "out of memory for '" + path_ + "'";
+    Abandon();
+    return false;
+  }
   AVFormatContext* output = nullptr;
   const int made = avformat_alloc_output_context2(&output, nullptr, format.muxer, file_.TemporaryPath().c_str());
   output_.reset(output);
@@ -99,7 +135,7 @@ bool VideoWriter::Open(const std::string& path, const VideoFormat& format, int w
     Abandon();
     return false;
   }
-  output->pb = file_.Io();
+  output->pb = io_.get();
   audio_ = audio;
   if (!OpenVideo(format, width, height, framesPerSecond, error) || (audio && !OpenAudio(format, error))) {
     Abandon();
@@ -342,6 +378,7 @@ bool VideoWriter::AddFrame(const uint8_t* xrgb, int pitchBytes, std::string& err
   const int pitches[1] = {pitchBytes};
   sws_scale(scaler_.get(), planes, pitches, 0, frame->height, frame->data, frame->linesize);
   frame->pts = videoPts_;
+  pictureSent_ = true;
   if (!Encode(videoEncoder_.get(), videoStream_, frame, error)) return false;
   ++videoPts_;
   // Sound follows the pictures frame by frame, so the muxer never holds more
@@ -352,6 +389,11 @@ bool VideoWriter::AddFrame(const uint8_t* xrgb, int pitchBytes, std::string& err
 bool VideoWriter::Finish(std::string& error) {
   if (!headerWritten_) {
     error = "the video '" + path_ + "' is not open";
+    return false;
+  }
+  if (!pictureSent_) {
+    error = "no frames for the video '" + path_ + "'";
+    Abandon();
     return false;
   }
   bool ok = EncodeAudioUntil(videoPts_ * kSampleRate / framesPerSecond_, error) &&
@@ -366,6 +408,13 @@ bool VideoWriter::Finish(std::string& error) {
       ok = false;
     }
   }
+  if (ok) {
+    avio_flush(io_.get());
+    if (io_->error < 0) {
+      error = Failure("writing", io_->error);
+      ok = false;
+    }
+  }
   ok = ok && file_.Commit(error);
   if (!ok) Abandon();
   return ok;
@@ -374,9 +423,26 @@ bool VideoWriter::Finish(std::string& error) {
 void VideoWriter::Abandon() {
   headerWritten_ = false;
   scaler_.reset();
+  // SVT-AV1 drains itself when it is closed, and an encoder that never had
+  // a picture never reports the end of its stream: closing it would wait
+  // for ever. One blank picture first lets the drain end.
+  if (videoEncoder_ && !pictureSent_ && videoFrame_ && avcodec_is_open(videoEncoder_.get()) &&
+      std::strcmp(videoEncoder_->codec->name, "libsvtav1") == 0 && av_frame_make_writable(videoFrame_.get()) >= 0) {
+    AVFrame* frame = videoFrame_.get();
+    for (int plane = 0; plane < 3; ++plane) {
+      const int rows = plane ? (frame->height + 1) / 2 : frame->height;
+      std::memset(frame->data[plane], 0, static_cast<size_t>(frame->linesize[plane]) * rows);
+    }
+    frame->pts = 0;
+    avcodec_send_frame(videoEncoder_.get(), frame);
+  }
+  pictureSent_ = false;
+  videoPts_ = 0;
+  videoFrame_.reset();
   videoEncoder_.reset();
   audioEncoder_.reset();
   output_.reset();
+  io_.reset();
   videoStream_ = nullptr;
   audioStream_ = nullptr;
   file_.Abandon();

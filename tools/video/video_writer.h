@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/common/pending_file.h"
 #include "tools/video/ffmpeg_handles.h"
-#include "tools/video/pending_file.h"
 #include "tools/video/video_format.h"
 
 class TrackAudio;
@@ -56,11 +56,15 @@ class VideoWriter {
   bool EncodeAudioUntil(int64_t endSample, std::string& error);
   // The reason behind a muxing or encoding failure, preferring the file's own.
   std::string Failure(const std::string& what, int code) const;
+  // Gives the file's writes and seeks to the muxer through an FFmpeg I/O
+  // context. False when out of memory.
+  bool OpenIo();
 
   std::string path_;
   std::string description_;
   int framesPerSecond_ = 0;
   PendingFile file_;
+  IoContextHandle io_;  // writes into file_; goes before it
   OutputFormatHandle output_;
   CodecContextHandle videoEncoder_;
   CodecContextHandle audioEncoder_;
@@ -73,6 +77,7 @@ class VideoWriter {
   TrackAudio* audio_ = nullptr;
   std::vector<float> audioSamples_;  // one encoder frame, interleaved
   int64_t videoPts_ = 0;
+  bool pictureSent_ = false;  // the video encoder has been given a picture
   int64_t audioPts_ = 0;
   bool audioEnded_ = false;
   bool headerWritten_ = false;

@@ -145,6 +145,8 @@ TEST(ZipWriter, RefusesBadNames) {
 
 TEST(ZipWriter, CollectsAFolderWithForwardSlashNamesInOrder) {
   TemporaryFolder folder;
+  fs::create_directories(folder.Path() / "sound");
+  fs::create_directories(folder.Path() / "graphics" / "deep");
   ASSERT_TRUE(tools::WriteTextFile((folder.Path() / "sound" / "b.mp3").string(), "bb"));
   ASSERT_TRUE(tools::WriteTextFile((folder.Path() / "sound" / "A.mp3").string(), "a"));
   ASSERT_TRUE(tools::WriteTextFile((folder.Path() / "graphics" / "deep" / "font.fnt").string(), "f"));

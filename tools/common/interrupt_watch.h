@@ -1,0 +1,45 @@
+// SIGINT, SIGTERM and SIGHUP as a request to stop, taken by a thread of
+// their own: the program notices the request between steps and ends there,
+// and a program that does not stop in time, or gets a second signal, is
+// ended at once. Either way its unfinished files are removed. POSIX (Linux).
+#pragma once
+
+#include <signal.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+class InterruptWatch {
+ public:
+  // Blocks the three signals in this thread, and so in every thread started
+  // after it, and starts the thread that takes them: make it first thing in
+  // main, before any other thread exists. After the first signal the program
+  // has graceSeconds to return; past that, or at a second signal, every
+  // unfinished PendingFile is removed, "programName: interrupted" is written
+  // and the process ends with exit code 128 + the first signal.
+  InterruptWatch(std::string programName, double graceSeconds);
+  // Ends the watching thread and unblocks the signals again.
+  ~InterruptWatch();
+  InterruptWatch(const InterruptWatch&) = delete;
+  InterruptWatch& operator=(const InterruptWatch&) = delete;
+
+  // The first signal that arrived; 0 while none has.
+  int Signal() const { return signal_.load(); }
+  // Removes every unfinished PendingFile, writes "programName: message" and
+  // ends the process with 128 + the first signal, without the rest of the
+  // clean-up: nothing of an interrupted run is worth finishing.
+  [[noreturn]] void EndNow(const std::string& message);
+
+ private:
+  void Watch();
+
+  std::string programName_;
+  int graceMilliseconds_;
+  sigset_t signals_{};
+  sigset_t previous_{};
+  int signalFd_ = -1;
+  int wakeFd_ = -1;
+  std::atomic<int> signal_{0};
+  std::thread thread_;
+};
