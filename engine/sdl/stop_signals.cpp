@@ -47,6 +47,8 @@ void InstallStopSignals() {
   (void)forkWatched;
   install(SIGTERM, onStop);
   install(SIGINT, onStop);
+  // A closed terminal or a session's end asks for the same clean stop.
+  install(SIGHUP, onStop);
   install(SIGCONT, onContinue);
 }
 

@@ -22,21 +22,42 @@
 
 namespace {
 
-double residentMegabytes() {
-  std::ifstream statm("/proc/self/statm");
-  long pages = 0, resident = 0;
-  statm >> pages >> resident;
-  return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
-}
+// Resident memory now (VmRSS) and the kernel's high-water mark (VmHWM), from
+// one reading of the same counters.
+struct Resident {
+  double nowMegabytes = 0;
+  double peakMegabytes = 0;
+};
 
-// The most resident memory the process has had, as the kernel counts it.
-double peakResidentMegabytes() {
+Resident readResident() {
   std::ifstream status("/proc/self/status");
   std::string line;
-  while (std::getline(status, line))
-    if (line.rfind("VmHWM:", 0) == 0) return std::atof(line.c_str() + 6) / 1024.0;
-  return 0;
+  Resident resident;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmRSS:", 0) == 0) resident.nowMegabytes = std::atof(line.c_str() + 6) / 1024.0;
+    if (line.rfind("VmHWM:", 0) == 0) resident.peakMegabytes = std::atof(line.c_str() + 6) / 1024.0;
+  }
+  return resident;
 }
+
+// The kernel moves its high-water mark up only when memory is unmapped, so
+// a peak freed another way is missed; taking the larger of both readings at
+// every frame keeps the peak at or above every sample.
+class PeakResident {
+ public:
+  double Sample() {
+    const Resident resident = readResident();
+    peak_ = std::max({peak_, resident.nowMegabytes, resident.peakMegabytes});
+    return resident.nowMegabytes;
+  }
+  double Peak() {
+    Sample();
+    return peak_;
+  }
+
+ private:
+  double peak_ = 0;
+};
 
 int usage() {
   std::fprintf(stderr, "usage: driftglow-soak [--screens N] [--data DIR]\n");
@@ -78,6 +99,7 @@ int main(int argc, char** argv) {
   // Measured before frames 100 and N: the screens made so far are all
   // there, as they are while the viewer runs (after it, all is freed).
   double residentAt100 = 0, residentAtEnd = 0;
+  PeakResident peak;
   engine.SetKey(kKeyU, true);
   engine.SetMaxFrames(screens + 1);
   engine.SetBeforeFrame([&](int frame) {
@@ -91,8 +113,8 @@ int main(int argc, char** argv) {
       }
     }
     if (frame == 1) std::printf("renderer: %s\n", engine.RendererName());
+    const double resident = peak.Sample();
     if (frame == 100 || frame == screens) {
-      const double resident = residentMegabytes();
       if (frame == 100) residentAt100 = resident;
       if (frame == screens) residentAtEnd = resident;
       std::printf("screen %5d: resident %.1f MB\n", frame, resident);
@@ -108,7 +130,7 @@ int main(int argc, char** argv) {
   hgeUseEngine(nullptr);
 
   int made = std::min(engine.FramesRun(), screens);
-  std::printf("peak resident: %.1f MB\n", peakResidentMegabytes());
+  std::printf("peak resident: %.1f MB\n", peak.Peak());
   std::printf("screens made: %d in %.1f s; mean new-screen frame %.1f ms; slowest %.1f ms (screen %d)\n", made, seconds,
               made > 0 ? totalMs / made : 0.0, slowestMs, slowestFrame);
   if (made < screens) {

@@ -245,6 +245,7 @@ TEST(StopSignals, SigtermEndsTheFrameLoopAtTheNextFrame) {
 TEST(StopSignals, DuringAnUninterruptibleWaitTheProcessEndsWithCodeZero) {
   EXPECT_EXIT(signalDuringWait(SIGTERM, false), ::testing::ExitedWithCode(0), "");
   EXPECT_EXIT(signalDuringWait(SIGINT, false), ::testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(signalDuringWait(SIGHUP, false), ::testing::ExitedWithCode(0), "");
   EXPECT_EXIT(signalDuringWait(SIGTERM, true), ::testing::ExitedWithCode(0), "") << "a signal before the wait";
   EXPECT_EXIT(signalAfterWait(), ::testing::ExitedWithCode(4), "");
 }
