@@ -2,11 +2,16 @@
 // unmounts only what it mounted and leaves PhysFS running while others use it.
 #include "engine/sdl/resource_packs.h"
 
+#include <fcntl.h>
 #include <physfs.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <new>
 
@@ -50,16 +55,50 @@ bool loadFromPacks(const std::string& name, std::vector<uint8_t>& bytes) {
   return PHYSFS_readBytes(file.get(), bytes.data(), bytes.size()) == length;
 }
 
-bool loadFromDisk(const std::string& name, std::vector<uint8_t>& bytes) {
-  std::error_code error;
-  std::filesystem::path path(name);
-  if (name.empty() || !std::filesystem::is_regular_file(path, error)) return false;
-  uint64_t length = std::filesystem::file_size(path, error);
-  if (error || !resize(bytes, length)) return false;
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<uint64_t>(file.gcount()) == length;
+struct OpenFile {
+  int fd = -1;
+  OpenFile() = default;
+  OpenFile(const OpenFile&) = delete;
+  OpenFile& operator=(const OpenFile&) = delete;
+  ~OpenFile() {
+    if (fd >= 0) ::close(fd);
+  }
+};
+
+bool loadFromDisk(const std::string& name, std::vector<uint8_t>& bytes, std::string& reason) {
+  if (name.empty()) {
+    reason = ResourcePacks::ReasonFor(ENOENT);
+    return false;
+  }
+  // Looked at before opening: opening a device can have effects of its own.
+  // O_NONBLOCK: a FIFO put in place meanwhile is refused, not waited on.
+  struct stat status {};
+  OpenFile file;
+  if (::stat(name.c_str(), &status) != 0 ||
+      (S_ISREG(status.st_mode) && (file.fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY)) < 0)) {
+    reason = ResourcePacks::ReasonFor(errno);
+    return false;
+  }
+  const int fd = file.fd;
+  if (fd < 0 || ::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+    reason = "not a regular file";
+    return false;
+  }
+  if (!resize(bytes, static_cast<uint64_t>(status.st_size))) {
+    reason = "larger than " + std::to_string(kMaxResourceBytes >> 20) + " MiB";
+    return false;
+  }
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) {
+      reason = got < 0 ? ResourcePacks::ReasonFor(errno) : "the file got shorter while it was read";
+      return false;
+    }
+    done += static_cast<size_t>(got);
+  }
+  return true;
 }
 
 }  // namespace
@@ -92,13 +131,30 @@ bool ResourcePacks::Attach(const char* fileName, std::string* error) {
   return true;
 }
 
-bool ResourcePacks::Load(const char* name, std::vector<uint8_t>& bytes) const {
+bool ResourcePacks::Load(const char* name, std::vector<uint8_t>& bytes, std::string* reason) const {
   std::string path = NormaliseName(name);
   if (!mounted_.empty() && loadFromPacks(path, bytes)) return true;
   bytes.clear();
-  if (loadFromDisk(path, bytes)) return true;
+  std::string why;
+  if (loadFromDisk(path, bytes, why)) return true;
   bytes.clear();
+  if (reason) *reason = why;
   return false;
+}
+
+std::string ResourcePacks::ReasonFor(int code) {
+  switch (code) {
+    case ENOENT:
+    case ENOTDIR: return "not found";
+    case EACCES:
+    case EPERM: return "permission denied";
+    case ELOOP: return "too many levels of symbolic links";
+    default: {
+      std::string text = std::strerror(code);
+      if (!text.empty()) text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+      return text;
+    }
+  }
 }
 
 void ResourcePacks::DetachAll() {

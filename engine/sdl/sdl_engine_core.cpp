@@ -80,7 +80,8 @@ void SdlEngineCore::System_SetState(StringState state, const char* value) {
 
 // ---- Resources ----------------------------------------------------------
 
-bool SdlEngineCore::loadBytes(const char* name, uint32_t size, std::vector<uint8_t>& bytes) {
+bool SdlEngineCore::loadBytes(const char* name, uint32_t size, std::vector<uint8_t>& bytes, std::string* reason) {
+  if (reason) *reason = "not found";
   if (!name) return false;
   if (size != 0) {
     // A block in memory rather than a resource name.
@@ -88,7 +89,7 @@ bool SdlEngineCore::loadBytes(const char* name, uint32_t size, std::vector<uint8
     bytes.assign(data, data + size);
     return true;
   }
-  return packs_.Load(name, bytes);
+  return packs_.Load(name, bytes, reason);
 }
 
 void* SdlEngineCore::Resource_Load(const char* name, uint32_t* size) {
@@ -186,8 +187,9 @@ HTEXTURE SdlEngineCore::Texture_Load(const char* name, uint32_t size, bool mipma
   };
   if (!quads_.Attached()) return fail("the engine is not running");
   std::vector<uint8_t> bytes;
-  if (!loadBytes(name, size, bytes) || bytes.size() > INT32_MAX) return fail("not found");
   std::string reason;
+  if (!loadBytes(name, size, bytes, &reason)) return fail(reason);
+  if (bytes.size() > INT32_MAX) return fail("the file is too large");
   SurfaceHandle image = DecodeImage(bytes, quads_.LargestImageSide(), &reason);
   if (!image) return fail(reason);
   const HTEXTURE texture = quads_.AddTexture(image.get());

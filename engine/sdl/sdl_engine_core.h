@@ -101,7 +101,8 @@ class SdlEngineCore : public InputEngine {
   EngineStates states_;
 
  private:
-  bool loadBytes(const char* name, uint32_t size, std::vector<uint8_t>& bytes);
+  // False with the reason in *reason when not null (see ResourcePacks::Load).
+  bool loadBytes(const char* name, uint32_t size, std::vector<uint8_t>& bytes, std::string* reason = nullptr);
 
   std::string error_;
   EngineRandom random_;
