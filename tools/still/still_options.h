@@ -24,7 +24,7 @@ struct StillOptions {
 // Exit codes of the tool.
 constexpr int kStillOk = 0;
 constexpr int kStillFailed = 1;      // the engine, the catalogue or an output file failed
-constexpr int kStillBadRequest = 2;  // bad argument or missing data folder
+constexpr int kStillBadRequest = 2;  // bad argument, missing data folder, or too large for the memory
 
 // Largest canvas side accepted, in pixels.
 constexpr int kStillMaxSide = 8192;

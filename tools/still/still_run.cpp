@@ -27,6 +27,7 @@
 #include "tools/common/interrupt_watch.h"
 #include "tools/still/still_files.h"
 #include "tools/still/still_json.h"
+#include "tools/still/still_memory.h"
 #include "tools/still/still_motion.h"
 #include "tools/still/still_video.h"
 
@@ -139,7 +140,11 @@ int makeStill(const StillOptions& options, HeadlessEngine& engine, const fs::pat
 }  // namespace
 
 int runStill(const StillOptions& options, InterruptWatch* interrupts) {
-  std::string error;
+  std::string error = stillMemoryRefusal(options, stillMemoryNeed(options), stillMemoryLimit());
+  if (!error.empty()) {
+    report(error);
+    return kStillBadRequest;
+  }
   const fs::path dataFolder = stillDataFolder(options, error);
   if (dataFolder.empty()) {
     report(error);
