@@ -142,21 +142,6 @@ bool ResourcePacks::Load(const char* name, std::vector<uint8_t>& bytes, std::str
   return false;
 }
 
-std::string ResourcePacks::ReasonFor(int code) {
-  switch (code) {
-    case ENOENT:
-    case ENOTDIR: return "not found";
-    case EACCES:
-    case EPERM: return "permission denied";
-    case ELOOP: return "too many levels of symbolic links";
-    default: {
-      std::string text = std::strerror(code);
-      if (!text.empty()) text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
-      return text;
-    }
-  }
-}
-
 void ResourcePacks::DetachAll() {
   if (mounted_.empty()) return;
   if (PHYSFS_isInit()) {

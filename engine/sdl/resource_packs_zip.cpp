@@ -167,16 +167,32 @@ bool loadFromPacks(const std::string& name, std::vector<uint8_t>& bytes) {
   return false;
 }
 
-bool loadFromDisk(const std::string& name, std::vector<uint8_t>& bytes) {
+bool loadFromDisk(const std::string& name, std::vector<uint8_t>& bytes, std::string& reason) {
   std::error_code error;
   std::filesystem::path path(name);
-  if (name.empty() || !std::filesystem::is_regular_file(path, error)) return false;
+  const auto status = std::filesystem::status(path, error);
+  if (name.empty() || !std::filesystem::exists(status)) {
+    reason = ResourcePacks::ReasonFor(ENOENT);
+    return false;
+  }
+  if (!std::filesystem::is_regular_file(status)) {
+    reason = "not a regular file";
+    return false;
+  }
   uint64_t length = std::filesystem::file_size(path, error);
-  if (error || !resize(bytes, length)) return false;
+  if (error || !resize(bytes, length)) {
+    reason = error ? ResourcePacks::ReasonFor(error.value()) : "too large to read";
+    return false;
+  }
   std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
+  if (!file) {
+    reason = ResourcePacks::ReasonFor(EACCES);
+    return false;
+  }
   file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<uint64_t>(file.gcount()) == length;
+  if (static_cast<uint64_t>(file.gcount()) == length) return true;
+  reason = "the file got shorter while it was read";
+  return false;
 }
 
 }  // namespace
@@ -212,12 +228,14 @@ bool ResourcePacks::Attach(const char* fileName, std::string* error) {
   return true;
 }
 
-bool ResourcePacks::Load(const char* name, std::vector<uint8_t>& bytes) const {
+bool ResourcePacks::Load(const char* name, std::vector<uint8_t>& bytes, std::string* reason) const {
   std::string path = NormaliseName(name);
   if (!mounted_.empty() && loadFromPacks(path, bytes)) return true;
   bytes.clear();
-  if (loadFromDisk(path, bytes)) return true;
+  std::string why;
+  if (loadFromDisk(path, bytes, why)) return true;
   bytes.clear();
+  if (reason) *reason = why;
   return false;
 }
 

@@ -1,14 +1,13 @@
 // Whole-file reading and writing for the content tools.
 #include "tools/common/binary_file.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <vector>
 
+#include "tools/common/file_calls.h"
 #include "tools/common/pending_file.h"
 
 namespace tools {
@@ -45,8 +44,7 @@ int writeThrough(const std::string& path, const std::vector<uint8_t>& bytes) {
 bool WriteBinaryFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error) {
   // A device, pipe or link (/dev/full, /dev/stdout) is written through as it
   // is: there is no file of its own to replace.
-  struct stat status {};
-  if (::lstat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISDIR(status.st_mode)) {
+  if (file_calls::IsSpecialFile(path)) {
     const int failure = writeThrough(path, bytes);
     if (failure) error = "can't write '" + path + "': " + std::strerror(failure);
     return failure == 0;

@@ -1,12 +1,13 @@
 // SIGINT, SIGTERM and SIGHUP as a request to stop, taken by a thread of
 // their own: the program notices the request between steps and ends there,
 // and a program that does not stop in time, or gets a second signal, is
-// ended at once. Either way its unfinished files are removed. POSIX (Linux).
+// ended at once. Either way its unfinished files are removed. On Windows the
+// console's Ctrl+C, Ctrl+Break and close events stand for the signals. One
+// file per system: interrupt_watch_posix.cpp, interrupt_watch_win32.cpp.
 #pragma once
 
-#include <signal.h>
-
 #include <atomic>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -30,16 +31,19 @@ class InterruptWatch {
   // ends the process with 128 + the first signal, without the rest of the
   // clean-up: nothing of an interrupted run is worth finishing.
   [[noreturn]] void EndNow(const std::string& message);
+  // Takes a stop request as if signal had arrived; how the system's own
+  // stop events reach the watch.
+  void Take(int signal);
 
  private:
+  // What the system needs to take the signals (descriptors, masks).
+  struct Taking;
+
   void Watch();
 
   std::string programName_;
   int graceMilliseconds_;
-  sigset_t signals_{};
-  sigset_t previous_{};
-  int signalFd_ = -1;
-  int wakeFd_ = -1;
+  std::unique_ptr<Taking> taking_;
   std::atomic<int> signal_{0};
   std::thread thread_;
 };

@@ -2,22 +2,18 @@
 // name, written with checked writes, synced and renamed at the end.
 #include "tools/common/pending_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
-#include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <vector>
 
+#include "tools/common/file_calls.h"
+
 namespace {
 
 std::string folderOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
+  const size_t slash = path.find_last_of("/\\");
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
 }
@@ -65,11 +61,10 @@ bool PendingFile::Create(const std::string& path, std::string& error) {
   // Past a file size limit the kernel would end the process with SIGXFSZ,
   // leaving the temporary file behind; ignored, the write fails with EFBIG
   // and is reported like a full disk.
-  std::signal(SIGXFSZ, SIG_IGN);
+  file_calls::KeepFileSizeLimitAnError();
   // The rename at the end would fail on a folder; better to say so now than
   // after all the work.
-  struct stat existing {};
-  if (::stat(path.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)) {
+  if (file_calls::IsFolder(path)) {
     error = Failure(EISDIR);
     return false;
   }
@@ -77,8 +72,9 @@ bool PendingFile::Create(const std::string& path, std::string& error) {
   // a run that was killed outright. O_EXCL and O_NOFOLLOW: a file or link
   // planted under the name is never written through.
   for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-    temporary_ = path + "." + std::to_string(::getpid()) + (attempt ? "-" + std::to_string(attempt) : "") + ".part";
-    fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    temporary_ =
+        path + "." + std::to_string(file_calls::ProcessId()) + (attempt ? "-" + std::to_string(attempt) : "") + ".part";
+    fd_ = file_calls::CreateExclusive(temporary_);
     if (fd_ < 0 && errno != EEXIST) break;
   }
   if (fd_ < 0) {
@@ -103,7 +99,7 @@ bool PendingFile::Write(const void* data, size_t size) {
   const auto* bytes = static_cast<const uint8_t*>(data);
   size_t done = 0;
   while (done < size) {
-    const ssize_t written = ::write(fd_, bytes + done, size - done);
+    const int64_t written = file_calls::WriteSome(fd_, bytes + done, size - done);
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) {
       // A write of nothing on a regular file means the device is full.
@@ -116,16 +112,12 @@ bool PendingFile::Write(const void* data, size_t size) {
 }
 
 int64_t PendingFile::Seek(int64_t offset, int whence) {
-  const off_t position = fd_ < 0 ? -1 : ::lseek(fd_, static_cast<off_t>(offset), whence);
+  const int64_t position = fd_ < 0 ? -1 : file_calls::Seek(fd_, offset, whence);
   if (position < 0 && !writeErrno_) writeErrno_ = fd_ < 0 ? EBADF : errno;
   return position;
 }
 
-int64_t PendingFile::Size() const {
-  struct stat status {};
-  if (fd_ < 0 || ::fstat(fd_, &status) != 0) return -1;
-  return static_cast<int64_t>(status.st_size);
-}
+int64_t PendingFile::Size() const { return fd_ < 0 ? -1 : file_calls::Size(fd_); }
 
 std::string PendingFile::WriteFailure() const { return writeErrno_ ? std::strerror(writeErrno_) : std::string(); }
 
@@ -135,11 +127,11 @@ bool PendingFile::Commit(std::string& error) {
     return false;
   }
   int failure = writeErrno_;
-  if (!failure && ::fsync(fd_) != 0) failure = errno;
+  if (!failure && file_calls::Sync(fd_) != 0) failure = errno;
   const int fd = fd_;
   fd_ = -1;
-  if (::close(fd) != 0 && !failure) failure = errno;
-  if (!failure && std::rename(temporary_.c_str(), path_.c_str()) != 0) failure = errno;
+  if (file_calls::Close(fd) != 0 && !failure) failure = errno;
+  if (!failure && file_calls::Replace(temporary_, path_) != 0) failure = errno;
   if (failure) {
     error = Failure(failure);
     Abandon();
@@ -149,21 +141,17 @@ bool PendingFile::Commit(std::string& error) {
   temporary_.clear();
   // The rename itself reaches the disk with the folder; a failure here loses
   // nothing that is not also at risk for every other file.
-  const int folder = ::open(folderOf(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder >= 0) {
-    ::fsync(folder);
-    ::close(folder);
-  }
+  file_calls::SyncFolder(folderOf(path_));
   return true;
 }
 
 void PendingFile::Abandon() {
   if (fd_ >= 0) {
-    ::close(fd_);
+    file_calls::Close(fd_);
     fd_ = -1;
   }
   if (!temporary_.empty()) {
-    std::remove(temporary_.c_str());
+    file_calls::Remove(temporary_);
     forget(temporary_);
     temporary_.clear();
   }
@@ -172,7 +160,7 @@ void PendingFile::Abandon() {
 void PendingFile::RemoveAllUnfinished() {
   Unfinished& registry = unfinished();
   std::lock_guard lock(registry.mutex);
-  for (const std::string& path : registry.paths) ::unlink(path.c_str());
+  for (const std::string& path : registry.paths) file_calls::Remove(path);
   registry.paths.clear();
   registry.closed = true;
 }

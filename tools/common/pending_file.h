@@ -1,6 +1,6 @@
 // A file written under a temporary name in its final folder and renamed into
 // place once complete: a failed or interrupted run leaves nothing under the
-// final name and no partial file beside it. POSIX only.
+// final name and no partial file beside it.
 #pragma once
 
 #include <cstddef>
@@ -22,7 +22,7 @@ class PendingFile {
   // Appends bytes at the current position. False once any write has failed;
   // the first failure sticks (WriteFailure).
   bool Write(const void* data, size_t size);
-  // lseek on the temporary file; -1 on failure, which also sticks.
+  // Moves the write position as lseek does; -1 on failure, which also sticks.
   int64_t Seek(int64_t offset, int whence);
   // The temporary file's size in bytes; -1 when it can't be read.
   int64_t Size() const;

@@ -1,8 +1,6 @@
 // Resource loading through the engine: zip packs built here, searched
 // before the disk, with "\" in the names.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -122,50 +120,6 @@ TEST_F(ResourcePacksTest, TexturesLoadFromPacksByResourceName) {
   ASSERT_NE(texture, 0u) << engine_.System_GetErrorMessage();
   EXPECT_EQ(engine_.Texture_GetWidth(texture, true), 3);
   EXPECT_EQ(engine_.Texture_GetHeight(texture, true), 2);
-}
-
-// The disk's reason for one name, loaded as a user other than root would
-// (root reads any file whatever its permissions).
-[[noreturn]] void loadAsAnotherUser(const char* name, const char* want) {
-  if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) std::_Exit(3);
-  std::vector<uint8_t> bytes;
-  std::string reason;
-  ResourcePacks packs;
-  std::_Exit(!packs.Load(name, bytes, &reason) && reason == want ? 0 : 1);
-}
-
-TEST_F(ResourcePacksTest, AFileThatCannotBeReadIsReportedWithItsRealReason) {
-  namespace fs = std::filesystem;
-  fs::create_directories(folder_.path() / "pix");
-  folder_.Write("pix/locked.png", std::string("x"));
-  fs::permissions(folder_.path() / "pix" / "locked.png", fs::perms::none);
-  ASSERT_EQ(::mkfifo((folder_.path() / "pix" / "pipe.png").c_str(), 0644), 0);
-  fs::create_symlink("loop_b.png", folder_.path() / "pix" / "loop_a.png");
-  fs::create_symlink("loop_a.png", folder_.path() / "pix" / "loop_b.png");
-  fs::create_symlink("gone.png", folder_.path() / "pix" / "dangling.png");
-  fs::create_directories(folder_.path() / "pix" / "folder.png");
-  struct Case {
-    const char* name;
-    const char* reason;
-  };
-  for (Case c : {Case{"pix\\missing.png", "not found"},
-                 {"pix\\dangling.png", "not found"},
-                 {"pix\\pipe.png", "not a regular file"},
-                 {"pix\\folder.png", "not a regular file"},
-                 {"pix\\loop_a.png", "too many levels of symbolic links"}}) {
-    std::vector<uint8_t> bytes;
-    std::string reason;
-    ResourcePacks packs;
-    EXPECT_FALSE(packs.Load(c.name, bytes, &reason)) << c.name;
-    EXPECT_EQ(reason, c.reason) << c.name;
-  }
-  EXPECT_EXIT(loadAsAnotherUser("pix/locked.png", "permission denied"), ::testing::ExitedWithCode(0), "");
-
-  // The texture loader passes the reason on in its error.
-  engine_.System_SetState(BoolState::UseSound, false);
-  ASSERT_TRUE(engine_.System_Initiate());
-  EXPECT_EQ(engine_.Texture_Load("pix\\pipe.png"), 0u);
-  EXPECT_STREQ(engine_.System_GetErrorMessage(), "Texture_Load: pix\\pipe.png: not a regular file");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <poll.h>
 #include <pthread.h>
+#include <signal.h>
 #include <sys/eventfd.h>
 #include <sys/signalfd.h>
 #include <unistd.h>
@@ -15,39 +16,51 @@
 
 #include "tools/common/pending_file.h"
 
+struct InterruptWatch::Taking {
+  sigset_t signals{};
+  sigset_t previous{};
+  int signalFd = -1;
+  int wakeFd = -1;
+};
+
 InterruptWatch::InterruptWatch(std::string programName, double graceSeconds)
-    : programName_(std::move(programName)), graceMilliseconds_(static_cast<int>(graceSeconds * 1000)) {
-  sigemptyset(&signals_);
-  sigaddset(&signals_, SIGINT);
-  sigaddset(&signals_, SIGTERM);
-  sigaddset(&signals_, SIGHUP);
-  pthread_sigmask(SIG_BLOCK, &signals_, &previous_);
-  signalFd_ = signalfd(-1, &signals_, SFD_CLOEXEC);
-  wakeFd_ = eventfd(0, EFD_CLOEXEC);
-  if (signalFd_ >= 0 && wakeFd_ >= 0) thread_ = std::thread([this] { Watch(); });
+    : programName_(std::move(programName)),
+      graceMilliseconds_(static_cast<int>(graceSeconds * 1000)),
+      taking_(std::make_unique<Taking>()) {
+  Taking& taking = *taking_;
+  sigemptyset(&taking.signals);
+  sigaddset(&taking.signals, SIGINT);
+  sigaddset(&taking.signals, SIGTERM);
+  sigaddset(&taking.signals, SIGHUP);
+  pthread_sigmask(SIG_BLOCK, &taking.signals, &taking.previous);
+  taking.signalFd = signalfd(-1, &taking.signals, SFD_CLOEXEC);
+  taking.wakeFd = eventfd(0, EFD_CLOEXEC);
+  if (taking.signalFd >= 0 && taking.wakeFd >= 0) thread_ = std::thread([this] { Watch(); });
 }
 
 InterruptWatch::~InterruptWatch() {
+  Taking& taking = *taking_;
   if (thread_.joinable()) {
     const uint64_t one = 1;
-    while (::write(wakeFd_, &one, sizeof one) < 0 && errno == EINTR) {
+    while (::write(taking.wakeFd, &one, sizeof one) < 0 && errno == EINTR) {
     }
     thread_.join();
   }
-  if (signalFd_ >= 0) ::close(signalFd_);
-  if (wakeFd_ >= 0) ::close(wakeFd_);
+  if (taking.signalFd >= 0) ::close(taking.signalFd);
+  if (taking.wakeFd >= 0) ::close(taking.wakeFd);
   // A signal still pending would take its default action once unblocked
   // and end the process by the signal instead of by its exit code.
   const timespec now{};
-  while (sigtimedwait(&signals_, nullptr, &now) > 0) {
+  while (sigtimedwait(&taking.signals, nullptr, &now) > 0) {
   }
-  pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+  pthread_sigmask(SIG_SETMASK, &taking.previous, nullptr);
 }
 
 void InterruptWatch::Watch() {
+  const Taking& taking = *taking_;
   using Clock = std::chrono::steady_clock;
   Clock::time_point deadline;
-  pollfd waits[2] = {{signalFd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
+  pollfd waits[2] = {{taking.signalFd, POLLIN, 0}, {taking.wakeFd, POLLIN, 0}};
   for (;;) {
     int timeout = -1;
     if (signal_.load()) {
@@ -63,13 +76,15 @@ void InterruptWatch::Watch() {
     if (ready == 0) EndNow("interrupted");  // the grace time is over
     if (waits[0].revents & POLLIN) {
       signalfd_siginfo info{};
-      if (::read(signalFd_, &info, sizeof info) != sizeof info) continue;
+      if (::read(taking.signalFd, &info, sizeof info) != sizeof info) continue;
       if (signal_.load()) EndNow("interrupted");
       deadline = Clock::now() + std::chrono::milliseconds(graceMilliseconds_);
       signal_.store(static_cast<int>(info.ssi_signo));
     }
   }
 }
+
+void InterruptWatch::Take(int signal) { ::kill(::getpid(), signal); }
 
 void InterruptWatch::EndNow(const std::string& message) {
   // Holds the list of unfinished files until the end, so no other thread
