@@ -36,7 +36,7 @@ struct AppState {
   float frameTime = 1.0f / 50;                 // seconds per nominal frame
   float keyDelayFrames = 0.35f / (1.0f / 50);  // 17.5 nominal frames
   std::string productName = "Driftglow";
-  std::string siteLabel = "driftglow.art";
+  std::string siteLabel = "generative art";
   HEFFECT trackEffects[3] = {0, 0, 0};
   int32_t autoPeriod = 0;  // countdown last drawn by the automatic generator
 

@@ -2,7 +2,9 @@
 // as Driftglow.scr, a Windows screensaver.
 // The same start-up, composition, frame and render functions as the viewer,
 // on an SDL engine that draws into the window it is handed and hears no keys,
-// so neither the question nor the help overlay ever appears.
+// so neither the question nor the help overlay ever appears. It says nothing
+// on standard error unless something is wrong.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -15,6 +17,7 @@
 #include "app/saver_options.h"
 #include "app/startup.h"
 #include "core/data_folder.h"
+#include "core/version.h"
 #include "engine/engine_factory.h"
 #include "engine/fixed_desktop_platform.h"
 #include "engine/program_folder.h"
@@ -30,21 +33,33 @@ namespace {
 // The size of a window of the saver's own, as XScreenSaver's demo mode shows it.
 constexpr DesktopSize kOwnWindowSize{800, 600};
 
+// The name the program was started by (it is installed as "driftglow" for
+// XScreenSaver), for its messages.
+std::string programName(const char* argument0) {
+  const std::string name = argument0 && *argument0 ? fs::path(argument0).filename().string() : std::string();
+  return name.empty() ? "driftglow-saver" : name;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  // XScreenSaver ends its programs with SIGTERM: the show then ends at its
-  // next frame (after loading, when it arrives during it), exit code 0.
+  // XScreenSaver ends its programs with SIGTERM: the show then stops drawing
+  // and ends (after loading, when it arrives during it), exit code 0.
   InstallStopSignals();
-  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  const std::string name = programName(argc > 0 ? argv[0] : nullptr);
+  const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
   SaverOptions options;
   const std::string error = parseSaverCommandLine(arguments, options);
   if (!error.empty()) {
-    std::fprintf(stderr, "driftglow-saver: %s\n", error.c_str());
+    std::fprintf(stderr, "%s: %s\n", name.c_str(), error.c_str());
     return 2;
   }
   if (options.help) {
-    std::fputs(saverUsage().c_str(), stdout);
+    std::fputs(saverUsage(name).c_str(), stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::fputs(versionText(name).c_str(), stdout);
     return 0;
   }
   if (options.settings) {
@@ -57,7 +72,7 @@ int main(int argc, char** argv) {
   std::error_code code;
   if (!dataFolder.empty()) fs::current_path(dataFolder, code);
   if (dataFolder.empty() || code) {
-    std::fprintf(stderr, "driftglow-saver: no data folder with pix/ (looked beside the program and in %s)\n",
+    std::fprintf(stderr, "%s: no data folder with pix/ (looked beside the program and in %s)\n", name.c_str(),
                  DRIFTGLOW_RUN_DIR);
     return 1;
   }
@@ -73,7 +88,7 @@ int main(int argc, char** argv) {
     ForeignXWindow window;
     std::string reason;
     if (!window.Open(options.target == SaverOptions::Target::GivenWindow ? options.windowId : 0, &reason)) {
-      std::fprintf(stderr, "driftglow-saver: %s\n", reason.c_str());
+      std::fprintf(stderr, "%s: %s\n", name.c_str(), reason.c_str());
       return 1;
     }
     engineOptions.foreignWindow = window.Id();
@@ -82,9 +97,12 @@ int main(int argc, char** argv) {
 
   // Messages go to standard error, never into a box over the locked screen;
   // the area drawn into stands in for the desktop.
-  FixedDesktopPlatform platform("driftglow-saver", area);
+  FixedDesktopPlatform platform(name, area);
   engineOptions.resizable = true;
   engineOptions.ignoreInput = true;
+  engineOptions.shortestFrameMicroseconds = options.delayMicroseconds;
+  engineOptions.showFrameRate = options.showFrameRate;
+  engineOptions.logFrameRate = false;
   // A new size makes a new canvas of that size, filled by a new screen.
   engineOptions.onResize = [&platform](int width, int height) {
     platform.SetDesktopSize({width, height});
@@ -98,6 +116,6 @@ int main(int argc, char** argv) {
   startup.askFullScreen = false;
   startup.sound = options.sound;
   startup.takeWholeScreen = options.target == SaverOptions::Target::FullScreen;
-  driftglowMain(platform, startup);
-  return platform.Failed() ? 1 : 0;
+  const int exitCode = driftglowMain(platform, startup);
+  return exitCode != 0 || platform.Failed() ? 1 : 0;
 }

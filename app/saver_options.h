@@ -1,5 +1,5 @@
-// The command line of driftglow-saver, the screensaver: where to draw and
-// whether to play music. Standard library only.
+// The command line of the screensaver: where to draw, how fast, whether to
+// show the frame rate and play music. Standard library only.
 #pragma once
 
 #include <string>
@@ -12,15 +12,26 @@ struct SaverOptions {
   enum class Target { OwnWindow, RootWindow, GivenWindow, FullScreen };
   Target target = Target::OwnWindow;
   unsigned long windowId = 0;  // for GivenWindow
+  // Microseconds a frame takes at least; 0 keeps the normal 50 frames a second.
+  long delayMicroseconds = 0;
+  bool showFrameRate = false;
   bool sound = false;
   bool help = false;
   bool settings = false;  // asked for its settings: there are none to show
+  bool version = false;
 };
+
+// Longest -delay accepted: one frame every ten seconds.
+constexpr long kSaverLongestDelayMicroseconds = 10'000'000;
 
 // Reads the arguments after the program name. screensaverWindow is the value
 // of XSCREENSAVER_WINDOW (null when unset): XScreenSaver's window, which
 // -root and a bare command mean when it is set. Each option may start with
-// one dash or two. Returns the empty text on success, else a one-line error.
+// one dash or two; the options every XScreenSaver program takes are accepted,
+// those about colours and visuals ignored. -window-id wins over -root and
+// -window (XScreenSaver's settings ask for a preview with both); between
+// -root and -window the last one counts. Returns the empty text on success,
+// else a one-line error.
 std::string parseSaverOptions(const std::vector<std::string>& arguments, const char* screensaverWindow,
                               SaverOptions& options);
 
@@ -28,8 +39,9 @@ std::string parseSaverOptions(const std::vector<std::string>& arguments, const c
 // False for anything else, for 0 and for ids beyond 32 bits.
 bool parseWindowId(std::string_view text, unsigned long& id);
 
-// The usage text, several lines ending in a line feed.
-std::string saverUsage();
+// The usage text for the program started as programName, several lines
+// ending in a line feed.
+std::string saverUsage(std::string_view programName);
 
 // The command line Windows hands a screensaver: "/s" (the show, full
 // screen), "/p HWND" (the preview inside that window, as GivenWindow), "/c",

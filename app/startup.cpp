@@ -88,7 +88,7 @@ int driftglowMain(Platform& platform, const StartupOptions& options) {
   APP_STATE.engine = engine;
   if (!engine) {
     platform.ShowMessage("The graphics engine could not be created.", "Error", kMbSystemModal | kMbIconError);
-    return 0;
+    return 1;
   }
   engine->System_SetState(FuncState::FrameFunc, frameFunction);
   engine->System_SetState(FuncState::RenderFunc, renderFunction);
@@ -96,6 +96,8 @@ int driftglowMain(Platform& platform, const StartupOptions& options) {
   engine->System_SetState(StringState::Title, title.c_str());
   configureWindow(engine, platform, options);
 
+  // A start-up that ends in an error message is a failure for whoever started the program.
+  int exitCode = 1;
   if (!engine->System_Initiate()) {
     platform.ShowMessage(engine->System_GetErrorMessage(), "Error", kMbSystemModal | kMbIconError);
   } else {
@@ -105,6 +107,7 @@ int driftglowMain(Platform& platform, const StartupOptions& options) {
     if (!loadResources(engine, platform, options)) {
       resetScreen();
       engine->System_Start();
+      exitCode = 0;
     }
   }
 
@@ -117,5 +120,5 @@ int driftglowMain(Platform& platform, const StartupOptions& options) {
   // Fonts, scene and sprites hold engine references of their own; letting
   // them go here, before static destruction, ends the engine in order.
   releaseLoadedResources();
-  return 0;
+  return exitCode;
 }

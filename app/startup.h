@@ -15,5 +15,6 @@ struct StartupOptions {
 };
 
 // Runs the whole program with the given platform and whatever engine
-// hgeCreate hands out. Every failure is shown as a message; returns 0 on every path.
+// hgeCreate hands out. Every failure is shown as a message. Returns the exit
+// code: 0 after the frame loop ran, 1 when start-up failed.
 int driftglowMain(Platform& platform, const StartupOptions& options = StartupOptions{});

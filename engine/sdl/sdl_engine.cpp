@@ -2,10 +2,14 @@
 // input as Windows virtual-key codes.
 #include "engine/sdl/sdl_engine.h"
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <thread>
 
+#include <SDL2/SDL_image.h>
+
+#include "engine/sdl/frame_rate_text.h"
 #include "engine/sdl/key_map.h"
 #include "engine/sdl/sdl_engine_core.h"
 #include "engine/sdl/sdl_video.h"
@@ -24,6 +28,10 @@ constexpr float kLongestStallSeconds = 1.0f;
 constexpr int kSuspendedWaitMilliseconds = 100;
 // How far the pointer may drift before a show that ends on input ends.
 constexpr int kPointerSlackPixels = 5;
+// The longest sleep between frames before looking for a stop request again.
+constexpr auto kLongestSleep = std::chrono::milliseconds(10);
+// The frame rate shown is measured over this many seconds.
+constexpr double kFrameRateSeconds = 1.0;
 
 class SdlEngine : public SdlEngineCore {
  public:
@@ -40,7 +48,13 @@ class SdlEngine : public SdlEngineCore {
   float Timer_GetDelta() override { return delta_; }
 
  protected:
-  void PresentFrame() override { SDL_RenderPresent(Quads().Renderer()); }
+  // A frame asked for after a stop request is not shown: the window may be
+  // going away.
+  void PresentFrame() override {
+    if (StopRequested()) return;
+    if (options_.showFrameRate) drawFrameRate();
+    SDL_RenderPresent(Quads().Renderer());
+  }
 
  private:
   // False when the event asks the program to end.
@@ -53,6 +67,10 @@ class SdlEngine : public SdlEngineCore {
   // Wraps the foreign X window in an SDL window; false with the error set.
   bool adoptForeignWindow();
   void resized(int width, int height);
+  void setIcon();
+  // Counts the frame and draws the rate measured, on a black box, in the
+  // lower left corner.
+  void drawFrameRate();
 
   SdlEngineOptions options_;
   ForeignXWindow foreign_;
@@ -67,7 +85,67 @@ class SdlEngine : public SdlEngineCore {
   bool pointerSeen_ = false;
   int pointerStartX_ = 0;
   int pointerStartY_ = 0;
+  std::chrono::steady_clock::time_point rateStart_{};
+  int rateFrames_ = 0;
+  std::string rateText_ = FrameRateText(0);
 };
+
+void SdlEngine::setIcon() {
+  for (const std::string& file : options_.iconFiles) {
+    // Read as the PNG it must be, never by guessing the format from its bytes.
+    StreamHandle stream(SDL_RWFromFile(file.c_str(), "rb"));
+    if (!stream) continue;
+    SurfaceHandle icon(IMG_LoadPNG_RW(stream.get()));
+    if (!icon) continue;
+    SDL_SetWindowIcon(window_.get(), icon.get());
+    return;
+  }
+}
+
+void SdlEngine::drawFrameRate() {
+  const auto now = std::chrono::steady_clock::now();
+  if (rateFrames_ == 0) rateStart_ = now;
+  ++rateFrames_;
+  const double seconds = std::chrono::duration<double>(now - rateStart_).count();
+  if (seconds >= kFrameRateSeconds) {
+    rateText_ = FrameRateText((rateFrames_ - 1) / seconds);
+    rateFrames_ = 1;
+    rateStart_ = now;
+  }
+  SDL_Renderer* renderer = Quads().Renderer();
+  int width = 0, height = 0;
+  if (SDL_GetRendererOutputSize(renderer, &width, &height) != 0 || height <= 0) return;
+  const int block = height >= 600 ? 3 : height >= 240 ? 2 : 1;
+  const int margin = 2 * block;
+  // The text is drawn in window pixels, past any scaling and clipping the frame used.
+  float scaleX = 1, scaleY = 1;
+  SDL_RenderGetScale(renderer, &scaleX, &scaleY);
+  int logicalWidth = 0, logicalHeight = 0;
+  SDL_RenderGetLogicalSize(renderer, &logicalWidth, &logicalHeight);
+  SDL_Rect clip{};
+  SDL_RenderGetClipRect(renderer, &clip);
+  SDL_RenderSetLogicalSize(renderer, 0, 0);
+  SDL_RenderSetScale(renderer, 1, 1);
+  SDL_RenderSetClipRect(renderer, nullptr);
+
+  const int top = height - margin - TextHeight(block);
+  const std::vector<BlockRect> blocks = TextBlocks(rateText_, margin, top, block);
+  int right = margin;
+  for (const BlockRect& b : blocks) right = std::max(right, b.x + b.width);
+  const SDL_Rect box{0, top - margin, right + margin, TextHeight(block) + 2 * margin};
+  SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+  SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+  SDL_RenderFillRect(renderer, &box);
+  SDL_SetRenderDrawColor(renderer, 255, 255, 255, 255);
+  for (const BlockRect& b : blocks) {
+    const SDL_Rect rect{b.x, b.y, b.width, b.height};
+    SDL_RenderFillRect(renderer, &rect);
+  }
+
+  if (logicalWidth > 0) SDL_RenderSetLogicalSize(renderer, logicalWidth, logicalHeight);
+  SDL_RenderSetScale(renderer, scaleX, scaleY);
+  SDL_RenderSetClipRect(renderer, SDL_RectEmpty(&clip) ? nullptr : &clip);
+}
 
 bool SdlEngine::adoptForeignWindow() {
   std::string reason;
@@ -93,6 +171,7 @@ bool SdlEngine::adoptForeignWindow() {
     video_.Reset();
     return false;
   }
+  foreign_.EndQuietlyOnErrors();
   return true;
 }
 
@@ -124,6 +203,7 @@ bool SdlEngine::System_Initiate() {
     // fills exactly, never a span of several displays.
     const int position = static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(PointerDisplay()));
     window_.reset(SDL_CreateWindow(states_.title.c_str(), position, position, width, height, flags));
+    if (window_) setIcon();
   }
   if (!window_) {
     SetSdlError("System_Initiate: creating the window");
@@ -281,8 +361,11 @@ bool SdlEngine::System_Start() {
   if (!ReadyToStart(window_ != nullptr)) return false;
   using Clock = std::chrono::steady_clock;
   const bool paced = states_.framesPerSecond > 0;
-  const auto period = std::chrono::duration_cast<Clock::duration>(
-      std::chrono::duration<double>(paced ? 1.0 / states_.framesPerSecond : 0.0));
+  const auto period = std::max(std::chrono::duration_cast<Clock::duration>(
+                                   std::chrono::duration<double>(paced ? 1.0 / states_.framesPerSecond : 0.0)),
+                               std::chrono::duration_cast<Clock::duration>(
+                                   std::chrono::microseconds(std::max(0L, options_.shortestFrameMicroseconds))));
+  const bool waits = period > Clock::duration::zero();
   const float nominalDelta = paced ? 1.0f / static_cast<float>(states_.framesPerSecond) : 0.01f;
 
   auto frameStart = Clock::now();
@@ -299,6 +382,9 @@ bool SdlEngine::System_Start() {
     // SDL hears nothing of a foreign window's size; telling it the new size
     // brings the size-changed event the drawing follows.
     if (foreign_.PollResize()) SDL_SetWindowSize(window_.get(), foreign_.Width(), foreign_.Height());
+    // Drawing into a destroyed window may fail silently (OpenGL does): the
+    // show is over when its window is.
+    if (foreign_.Destroyed()) break;
 
     if (!states_.dontSuspend && !focused_) {
       // Suspended: sleep in the event queue until something happens.
@@ -322,7 +408,7 @@ bool SdlEngine::System_Start() {
     delta_ = delta;
 
     const bool stop = states_.frameFunc();
-    if (states_.renderFunc && visible_) {
+    if (states_.renderFunc && visible_ && !StopRequested()) {
       states_.renderFunc();
       drawsRun += DrawsInLastFrame();
     }
@@ -330,18 +416,22 @@ bool SdlEngine::System_Start() {
     ++framesRun;
     if (stop) break;
 
-    if (paced) {
+    if (waits) {
       nextFrame += period;
-      const auto after = Clock::now();
+      auto after = Clock::now();
       // Behind by more than a frame: start afresh rather than rushing.
       if (nextFrame + period < after) nextFrame = after;
-      std::this_thread::sleep_until(nextFrame);
+      // In short naps, so that a stop request ends even a long wait soon.
+      while (after < nextFrame && !StopRequested()) {
+        std::this_thread::sleep_for(std::min<Clock::duration>(nextFrame - after, kLongestSleep));
+        after = Clock::now();
+      }
     }
   }
   // The achieved rate, for whoever watches the log: the pacing holds the
   // nominal rate unless drawing takes longer than a frame.
   const double seconds = std::chrono::duration<double>(Clock::now() - loopStart).count();
-  if (seconds > 0)
+  if (seconds > 0 && options_.logFrameRate)
     System_Log("Frame loop: %d frames in %.1f s, %.1f frames per second, %.1f draws per frame (%s)", framesRun, seconds,
                framesRun / seconds, framesRun > 0 ? static_cast<double>(drawsRun) / framesRun : 0.0, RendererName());
   return true;

@@ -3,9 +3,12 @@
 #include "engine/sdl/x11_window.h"
 
 #include <X11/Xlib.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+
+#include "engine/sdl/stop_signals.h"
 
 namespace {
 
@@ -16,6 +19,15 @@ int lastXError = 0;
 int recordXError(Display*, XErrorEvent* event) {
   lastXError = event->error_code;
   return 0;
+}
+
+// Xlib's error handler is one for the whole process, so the window it
+// watches and the handler it replaced are too.
+unsigned long watchedWindow = 0;
+XErrorHandler handlerBefore = nullptr;
+int endOnWatchedWindowError(Display* display, XErrorEvent* event) {
+  if (event->resourceid == watchedWindow || StopRequested()) _exit(0);
+  return handlerBefore ? handlerBefore(display, event) : 0;
 }
 
 std::string hexId(unsigned long id) {
@@ -41,6 +53,7 @@ bool ForeignXWindow::Open(unsigned long id, std::string* error) {
     return false;
   }
   id_ = id != 0 ? id : DefaultRootWindow(display_);
+  destroyed_ = false;
 
   XSync(display_, False);
   lastXError = 0;
@@ -63,12 +76,20 @@ bool ForeignXWindow::Open(unsigned long id, std::string* error) {
   return true;
 }
 
+void ForeignXWindow::EndQuietlyOnErrors() {
+  if (!display_) return;
+  watchedWindow = id_;
+  const XErrorHandler previous = XSetErrorHandler(endOnWatchedWindowError);
+  if (previous != endOnWatchedWindowError) handlerBefore = previous;
+}
+
 bool ForeignXWindow::PollResize() {
   if (!display_) return false;
   bool changed = false;
   while (XPending(display_) > 0) {
     XEvent event;
     XNextEvent(display_, &event);
+    if (event.type == DestroyNotify && event.xdestroywindow.window == id_) destroyed_ = true;
     if (event.type == ConfigureNotify && event.xconfigure.window == id_ &&
         (event.xconfigure.width != width_ || event.xconfigure.height != height_)) {
       width_ = event.xconfigure.width;

@@ -1,7 +1,7 @@
 // An X window that the engine draws into without owning it (the window a
 // screensaver is handed, or the root window): finding it with a clear error
-// when it does not exist, and noticing when it changes size. Xlib stays
-// inside x11_window.cpp.
+// when it does not exist, noticing when it changes size, and ending quietly
+// when it is destroyed under us. Xlib stays inside x11_window.cpp.
 #pragma once
 
 #include <string>
@@ -28,6 +28,15 @@ class ForeignXWindow {
   // True when the window changed size since the last call, which updates
   // Width and Height. Reads only what the server already sent; never waits.
   bool PollResize();
+  // True once PollResize has read that the window was destroyed.
+  bool Destroyed() const { return destroyed_; }
+  // From now on an X error about this window, on any connection (SDL's
+  // too), or any X error once a stop was requested, ends the process at
+  // once with exit code 0 and no message: the window is gone, and whoever
+  // destroyed it wants the program to end. Other errors go to the handler
+  // that was installed before. Call after the video subsystem is up, as SDL
+  // installs its own handler then.
+  void EndQuietlyOnErrors();
 
   // The SDL video driver that can draw into such a window.
   static const char* const kVideoDriver;
@@ -38,4 +47,5 @@ class ForeignXWindow {
   unsigned long surface_ = 0;  // a child window of the one handed over, where one was made
   int width_ = 0;
   int height_ = 0;
+  bool destroyed_ = false;
 };

@@ -42,7 +42,7 @@ TEST_F(Startup, WindowedOnASmallDesktopSetsEveryStateInOrder) {
   platform_.answer = kIdNo;
   EXPECT_EQ(Run(), 0);
   EXPECT_EQ(StateLines(),
-            (std::vector<std::string>{"f1=1", "f2=1", "s7=Driftglow - driftglow.art", "b11=1", "i8=600", "i9=600",
+            (std::vector<std::string>{"f1=1", "f2=1", "s7=Driftglow - generative art", "b11=1", "i8=600", "i9=600",
                                       "i10=32", "b18=1", "b25=0", "b12=0", "i23=50", "b24=1", "b13=1"}));
   ASSERT_EQ(platform_.messages.size(), 1u);
   EXPECT_EQ(platform_.messages[0].text, "Run full screen?");
@@ -75,7 +75,7 @@ TEST_F(Startup, FullScreenTakesTheDesktopAsCanvas) {
 TEST_F(Startup, EngineStartFailureShowsTheEngineMessageAndShutsDown) {
   engine_->initiateResult = false;
   engine_->errorMessage = "No available video device";
-  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(Run(), 1);  // a failure, not a success
   ASSERT_EQ(platform_.messages.size(), 2u);
   EXPECT_EQ(platform_.messages[1].text, "No available video device");
   EXPECT_EQ(platform_.messages[1].caption, "Error");
@@ -88,7 +88,7 @@ TEST_F(Startup, EngineStartFailureShowsTheEngineMessageAndShutsDown) {
 
 TEST_F(Startup, MissingSecondTrackStopsLoadingAndReportsSounds) {
   engine_->resources.erase("sound/Kalliope.mp3");
-  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(Run(), 1);  // a failure, not a success
   ASSERT_EQ(platform_.messages.size(), 2u);
   EXPECT_EQ(platform_.messages[1].text, "Can't load sounds.");
   EXPECT_EQ(platform_.messages[1].caption, "Error");
@@ -104,7 +104,7 @@ TEST_F(Startup, MissingSecondTrackStopsLoadingAndReportsSounds) {
 TEST_F(Startup, NoEngineAtAllIsReportedNotCrashed) {
   hgeUseEngine(nullptr);
   hgeSetFactory(nullptr);
-  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(Run(), 1);  // a failure, not a success
   ASSERT_EQ(platform_.messages.size(), 1u);
   EXPECT_EQ(platform_.messages[0].caption, "Error");
 }

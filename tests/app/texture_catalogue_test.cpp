@@ -190,7 +190,7 @@ class CatalogueStartup : public TextureCatalogue {
 TEST_F(CatalogueStartup, ABrokenImageEndsTheStartWithCantLoadGraphics) {
   AddImage("a.png", 16, 16);
   AddImage("b.png", 16, 16, false);
-  EXPECT_EQ(driftglowMain(platform_), 0);
+  EXPECT_EQ(driftglowMain(platform_), 1);
   ASSERT_EQ(platform_.messages.size(), 2u);
   EXPECT_EQ(platform_.messages[1].text, "Can't load graphics.");
   EXPECT_EQ(platform_.messages[1].caption, "Error");

@@ -22,14 +22,15 @@ for program in bin/driftglow bin/driftglow-still bin/driftglow-calc libexec/drif
 done
 for file in share/driftglow/Graphics.paq share/driftglow/Sound.paq share/driftglow/DejaVu-LICENSE.txt \
             share/applications/art.driftglow.Driftglow.desktop share/metainfo/art.driftglow.Driftglow.metainfo.xml \
-            share/man/man6/driftglow.6 share/man/man1/driftglow-still.1 share/man/man1/driftglow-calc.1; do
+            share/man/man6/driftglow.6.gz share/man/man1/driftglow-still.1.gz share/man/man1/driftglow-calc.1.gz \
+            share/doc/driftglow/copyright share/doc/driftglow/changelog.gz; do
   [[ -s $prefix/$file ]] || fail "$file is missing"
 done
 (( $(ls "$prefix"/share/driftglow/pix/*.png 2>/dev/null | wc -l) > 10 )) || fail "share/driftglow/pix holds no catalogue"
 if [[ -e $build/bin/driftglow-saver ]]; then
   [[ -x $prefix/libexec/xscreensaver/driftglow ]] || fail "the screensaver is not in libexec/xscreensaver"
   [[ -s $prefix/share/xscreensaver/config/driftglow.xml ]] || fail "the screensaver's settings file is missing"
-  [[ -s $prefix/share/man/man6/driftglow-saver.6 ]] || fail "the screensaver's man page is missing"
+  [[ -s $prefix/share/man/man6/driftglow-saver.6.gz ]] || fail "the screensaver's man page is missing"
 fi
 # The icon in each size: a PNG whose header gives that width and height.
 for size in 48 128 256; do
@@ -66,7 +67,7 @@ runViewer() { timeout 20 "$prefix/bin/driftglow" >"$work/viewer.out" 2>&1; echo 
 printf 'damaged' >"$prefix/share/driftglow/pix/amber.png"
 status=$(runViewer)
 grep -q "Can't load graphics." "$work/viewer.out" || fail "damaged catalogue: $(cat "$work/viewer.out")"
-[[ $status == 0 ]] || fail "damaged catalogue: exit status $status"
+[[ $status == 1 ]] || fail "damaged catalogue: exit status $status, not 1"
 "$prefix/bin/driftglow-still" --seeds 1,2,3 --json - >/dev/null 2>"$work/still.err"
 grep -q "can't load the graphics" "$work/still.err" || fail "driftglow-still did not read the installed catalogue"
 
@@ -74,7 +75,7 @@ mv "$prefix/share/driftglow" "$prefix/share/elsewhere"
 status=$(runViewer)
 grep -q "Can't load sounds." "$work/viewer.out" || fail "missing data folder: $(cat "$work/viewer.out")"
 grep -Eq "bin/driftglow: |cd: " "$work/viewer.out" && fail "the launcher complained: $(cat "$work/viewer.out")"
-[[ $status == 0 ]] || fail "missing data folder: exit status $status"
+[[ $status == 1 ]] || fail "missing data folder: exit status $status, not 1"
 
 (( failures == 0 )) && echo "installation checked"
 exit $((failures > 0))

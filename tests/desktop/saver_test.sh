@@ -2,7 +2,10 @@
 # The screensaver in a virtual X display: a bad window id is refused with a
 # message; in the root window, and in a window handed over the way
 # XScreenSaver does, it draws figures and ends with exit code 0 soon after
-# SIGTERM or SIGINT. Usage: saver_test.sh SAVER X_PROBE. Exit 77: no Xvfb.
+# SIGTERM or SIGINT; asked for a preview (--root --window-id) it draws into
+# that window and ends quietly with exit code 0 when the window is destroyed.
+# In normal operation it writes nothing on standard error.
+# Usage: saver_test.sh SAVER X_PROBE. Exit 77: no Xvfb.
 set -uo pipefail
 saver=$1
 probe=$2
@@ -51,11 +54,40 @@ runAndStop() {
   wait "$pid"
   local status=$?
   [[ $status == 0 ]] || fail "$*: exit status $status after SIG$signal: $(cat "$work/run.out")"
+  [[ -s $work/run.out ]] && fail "$*: it wrote: $(cat "$work/run.out")"
   echo "SIG$signal ended the saver in $elapsed ms"
 }
 runAndStop TERM
 root=$(xwininfo -root | awk '/Window id:/ {print $4}')
 runAndStop INT XSCREENSAVER_WINDOW="$root"
+
+# The preview: XScreenSaver's settings make a window, start the saver with
+# both options, and destroy the window when the preview ends.
+for extra in "" "-fps -delay 30000"; do
+  coproc PROBE { exec "$probe" --window; }
+  pids+=("$PROBE_PID")
+  read -r window <&"${PROBE[0]}"
+  # shellcheck disable=SC2086
+  "$saver" --root --window-id "$window" $extra >"$work/preview.out" 2>&1 &
+  pid=$!
+  pids+=("$pid")
+  lit=0
+  for _ in $(seq 300); do
+    lit=$("$probe" "$window" 2>/dev/null || echo 0)
+    (( lit > 100 )) && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  (( lit > 100 )) || fail "preview $extra: nothing drawn in the window ($lit pixels lit): $(cat "$work/preview.out")"
+  kill "$PROBE_PID"
+  wait "$PROBE_PID" 2>/dev/null
+  for _ in $(seq 500); do kill -0 "$pid" 2>/dev/null || break; sleep 0.01; done
+  kill -KILL "$pid" 2>/dev/null && fail "preview $extra: still running 5 s after its window was destroyed"
+  wait "$pid"
+  status=$?
+  [[ $status == 0 ]] || fail "preview $extra: exit status $status after its window was destroyed"
+  [[ -s $work/preview.out ]] && fail "preview $extra: it wrote: $(cat "$work/preview.out")"
+done
 
 (( failures == 0 )) && echo "screensaver checked"
 exit $((failures > 0))

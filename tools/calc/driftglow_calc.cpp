@@ -8,10 +8,12 @@
 #include <vector>
 
 #include "calc/calc.h"
+#include "core/version.h"
 
 namespace {
 
 constexpr std::string_view kHelp = R"(Usage: driftglow-calc [--messages] [STATEMENTS...]
+       driftglow-calc --version
 
 Runs statement lists through Driftglow's formula evaluator. With arguments,
 each argument is one statement list; without, each line of standard input is.
@@ -84,6 +86,10 @@ int main(int argc, char** argv) {
     std::string_view argument = argv[i];
     if (!optionsDone && (argument == "--help" || argument == "-h")) {
       std::cout << kHelp;
+      return 0;
+    }
+    if (!optionsDone && argument == "--version") {
+      std::cout << versionText("driftglow-calc");
       return 0;
     }
     if (!optionsDone && argument == "--messages") {

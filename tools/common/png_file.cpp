@@ -85,18 +85,23 @@ bool UnfilterRow(int type, uint8_t* row, const uint8_t* prior, size_t length, in
 
 }  // namespace
 
-std::vector<uint8_t> EncodePng(const RgbaImage& image) {
-  const size_t stride = static_cast<size_t>(image.width) * 4;
+namespace {
+
+// Encodes rows of channels bytes per pixel (3: RGB, 4: RGBA) with the text
+// chunks between the header and the pixels.
+std::vector<uint8_t> Encode(const uint8_t* pixels, int width, int height, int channels,
+                            const std::vector<PngText>& texts) {
+  const size_t stride = static_cast<size_t>(width) * channels;
   std::vector<uint8_t> filtered;
-  filtered.reserve((stride + 1) * image.height);
+  filtered.reserve((stride + 1) * height);
   std::vector<uint8_t> zeros(stride, 0), candidate(stride), best(stride);
-  for (int y = 0; y < image.height; ++y) {
-    const uint8_t* row = image.pixels.data() + y * stride;
+  for (int y = 0; y < height; ++y) {
+    const uint8_t* row = pixels + y * stride;
     const uint8_t* prior = y > 0 ? row - stride : zeros.data();
     uint64_t bestCost = UINT64_MAX;
     int bestType = 0;
     for (int type = 0; type <= 4; ++type) {
-      FilterRow(type, row, prior, stride, 4, candidate.data());
+      FilterRow(type, row, prior, stride, channels, candidate.data());
       uint64_t cost = 0;
       for (uint8_t v : candidate) cost += v < 128 ? v : 256 - v;
       if (cost < bestCost) {
@@ -115,15 +120,35 @@ std::vector<uint8_t> EncodePng(const RgbaImage& image) {
   compressed.resize(compressedSize);
 
   std::vector<uint8_t> header;
-  PutU32(header, static_cast<uint32_t>(image.width));
-  PutU32(header, static_cast<uint32_t>(image.height));
-  header.insert(header.end(), {8, 6, 0, 0, 0});  // 8 bits, RGBA, deflate, adaptive filters, no interlace
+  PutU32(header, static_cast<uint32_t>(width));
+  PutU32(header, static_cast<uint32_t>(height));
+  // 8 bits, RGB or RGBA, deflate, adaptive filters, no interlace.
+  header.insert(header.end(), {8, static_cast<uint8_t>(channels == 3 ? 2 : 6), 0, 0, 0});
 
   std::vector<uint8_t> out(kSignature.begin(), kSignature.end());
   PutChunk(out, "IHDR", header);
+  for (const PngText& text : texts) {
+    std::vector<uint8_t> data(text.keyword.begin(), text.keyword.end());
+    data.push_back(0);
+    data.insert(data.end(), text.text.begin(), text.text.end());
+    PutChunk(out, "tEXt", data);
+  }
   PutChunk(out, "IDAT", compressed);
   PutChunk(out, "IEND", {});
   return out;
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodePng(const RgbaImage& image) {
+  return Encode(image.pixels.data(), image.width, image.height, 4, {});
+}
+
+std::vector<uint8_t> EncodeRgbPng(const RgbaImage& image, const std::vector<PngText>& texts) {
+  std::vector<uint8_t> rgb;
+  rgb.reserve(static_cast<size_t>(image.width) * image.height * 3);
+  for (size_t i = 0; i + 3 < image.pixels.size(); i += 4) rgb.insert(rgb.end(), &image.pixels[i], &image.pixels[i + 3]);
+  return Encode(rgb.data(), image.width, image.height, 3, texts);
 }
 
 bool DecodePng(const std::vector<uint8_t>& bytes, RgbaImage& image, std::string& error) {

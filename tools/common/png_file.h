@@ -1,5 +1,6 @@
-// PNG encoding and decoding over zlib for the content tools: 8-bit RGBA out,
-// 8-bit grey, grey+alpha, RGB, RGBA and palette in (non-interlaced).
+// PNG encoding and decoding over zlib for the content tools: 8-bit RGBA or
+// RGB with text chunks out, 8-bit grey, grey+alpha, RGB, RGBA and palette in
+// (non-interlaced).
 #pragma once
 
 #include <cstdint>
@@ -23,6 +24,17 @@ struct RgbaImage {
 // Encodes as an 8-bit RGBA PNG. The output depends only on the pixels (and
 // the zlib version), so equal images give equal files.
 std::vector<uint8_t> EncodePng(const RgbaImage& image);
+
+// A tEXt chunk: a keyword of 1 to 79 Latin-1 characters without NUL, and
+// Latin-1 text without NUL.
+struct PngText {
+  std::string keyword;
+  std::string text;
+};
+
+// Encodes the colours of an opaque image as an 8-bit RGB PNG (the alpha
+// bytes are dropped) with the text chunks in order, equally deterministic.
+std::vector<uint8_t> EncodeRgbPng(const RgbaImage& image, const std::vector<PngText>& texts);
 
 // Decodes a PNG into RGBA; false with a reason in error for anything it does
 // not support or that is damaged (bad signature, CRC, zlib data, sizes).

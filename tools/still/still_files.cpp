@@ -20,7 +20,8 @@ bool writeStillText(const std::string& path, const std::string& text, std::strin
   return false;
 }
 
-bool writeStillPng(HeadlessEngine& engine, const std::string& path, std::string& error) {
+bool writeStillPng(HeadlessEngine& engine, const std::string& path, const std::vector<tools::PngText>& texts,
+                   std::string& error) {
   const int width = engine.Width(), height = engine.Height();
   std::vector<uint32_t> frame(static_cast<size_t>(width) * height);
   if (!engine.ReadFrame(frame.data(), width * 4)) {
@@ -37,5 +38,5 @@ bool writeStillPng(HeadlessEngine& engine, const std::string& path, std::string&
       out[2] = static_cast<uint8_t>(xrgb);
       out[3] = 255;
     }
-  return tools::WriteBinaryFile(path, tools::EncodePng(image), error);
+  return tools::WriteBinaryFile(path, tools::EncodeRgbPng(image, texts), error);
 }

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "tools/common/png_file.h"
 
 class HeadlessEngine;
 
@@ -11,5 +14,7 @@ class HeadlessEngine;
 // folder is missing; a file of that name is then left as it was.
 bool writeStillText(const std::string& path, const std::string& text, std::string& error);
 
-// Writes the engine's target as an opaque PNG, with the same checks.
-bool writeStillPng(HeadlessEngine& engine, const std::string& path, std::string& error);
+// Writes the engine's target as an RGB PNG carrying the text chunks, with
+// the same checks.
+bool writeStillPng(HeadlessEngine& engine, const std::string& path, const std::vector<tools::PngText>& texts,
+                   std::string& error);

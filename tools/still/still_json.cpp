@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "composition/composition.h"
+#include "core/version.h"
 #include "scene/scene.h"
 
 namespace {
@@ -91,6 +92,9 @@ std::string screenJson(const SPIX* scene, const int32_t seeds[3], int width, int
   out += "},";
   appendField(out, "zoom");
   out += jsonFloat(composition.zoom);
+  out += ',';
+  appendField(out, "version");
+  appendText(out, driftglowVersion());
   out += ",\n";
   appendField(out, "figures");
   out += "[";

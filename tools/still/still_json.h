@@ -1,5 +1,6 @@
 // The JSON description of the current screen: seeds, canvas, formulas,
-// colour, parameters, zoom and every figure in creation order.
+// colour, parameters, zoom, the version that wrote it and every figure in
+// creation order.
 #pragma once
 
 #include <cstdint>

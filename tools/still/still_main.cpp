@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/version.h"
 #include "tools/common/interrupt_watch.h"
 #include "tools/still/still_options.h"
 #include "tools/still/still_run.h"
@@ -27,6 +28,10 @@ int main(int argc, char** argv) {
   }
   if (options.help) {
     std::fputs(stillUsage().c_str(), stdout);
+    return kStillOk;
+  }
+  if (options.version) {
+    std::fputs(versionText("driftglow-still").c_str(), stdout);
     return kStillOk;
   }
   return runStill(options, &interrupts);

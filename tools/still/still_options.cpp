@@ -1,6 +1,7 @@
 // Parsing the command line of driftglow-still.
 #include "tools/still/still_options.h"
 
+#include <cctype>
 #include <charconv>
 #include <string_view>
 
@@ -43,6 +44,15 @@ std::string readSize(std::string_view text, StillOptions& options) {
   return {};
 }
 
+// True when the file name (after the last '/') ends in ".png", in any case.
+bool endsInPng(std::string_view path) {
+  const std::string_view name = path.substr(path.find_last_of('/') + 1);  // npos + 1 is 0: the whole path
+  if (name.size() < 4) return false;
+  std::string extension(name.substr(name.size() - 4));
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension == ".png";
+}
+
 }  // namespace
 
 std::string parseStillOptions(const std::vector<std::string>& arguments, StillOptions& options) {
@@ -52,6 +62,10 @@ std::string parseStillOptions(const std::vector<std::string>& arguments, StillOp
     const std::string& option = arguments[i];
     if (option == "--help" || option == "-h") {
       options.help = true;
+      return {};
+    }
+    if (option == "--version") {
+      options.version = true;
       return {};
     }
     // The track name is optional: whatever follows is an option, or nothing.
@@ -88,6 +102,8 @@ std::string parseStillOptions(const std::vector<std::string>& arguments, StillOp
     } else if (value.empty()) {
       error = option + " needs a non-empty value";
     } else if (option == "--png") {
+      // Whatever the name says is what a viewer expects inside.
+      if (!endsInPng(value)) return "--png FILE must end in .png: '" + value + "'";
       options.pngPath = value;
     } else if (option == "--json") {
       options.jsonPath = value;
@@ -123,7 +139,7 @@ std::string stillUsage() {
          "  --size WxH       canvas in pixels (default 960x960)\n"
          "  --frames N       viewer frames of automatic motion before the image is taken, and the\n"
          "                   frames of the video at 50 per second (default 1, with --video 250)\n"
-         "  --png FILE       the picture after those frames\n"
+         "  --png FILE       the picture after those frames (FILE must end in .png)\n"
          "  --json FILE      the screen as generated, before any frame (\"-\" for standard output)\n"
          "  --video FILE     every frame as a video: .webm or .mkv (AV1 10-bit, Opus sound) or\n"
          "                   .mp4 (H.264, AAC sound); width and height must be even\n"
@@ -134,7 +150,13 @@ std::string stillUsage() {
          "                   build's run folder)\n"
          "  --renderer R     auto (default): OpenGL without a display when it starts, else software;\n"
          "                   software gives the same PNG on every machine; opengl fails when it can't start\n"
+         "  --version        print the version\n"
          "A bad argument, a missing data folder (or one without pix/), an unknown track or an OpenGL\n"
          "renderer that can't start when asked for ends with exit code 2; a file that can't be\n"
          "written ends with exit code 1 and leaves nothing behind.\n";
+}
+
+std::string seedsText(const StillOptions& options) {
+  return std::to_string(options.seeds[0]) + "," + std::to_string(options.seeds[1]) + "," +
+         std::to_string(options.seeds[2]);
 }

@@ -19,6 +19,7 @@ struct StillOptions {
   std::string dataDir;            // empty: the default folder
   std::string renderer = "auto";  // "auto", "opengl" or "software"
   bool help = false;
+  bool version = false;
 };
 
 // Exit codes of the tool.
@@ -39,3 +40,6 @@ std::string parseStillOptions(const std::vector<std::string>& arguments, StillOp
 
 // The usage text, several lines ending in a line feed.
 std::string stillUsage();
+
+// The seeds as --seeds takes them: "12,34,56".
+std::string seedsText(const StillOptions& options);

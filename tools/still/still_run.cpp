@@ -18,6 +18,7 @@
 #include "composition/screen_seeds.h"
 #include "core/data_folder.h"
 #include "core/seeded_random.h"
+#include "core/version.h"
 #include "engine/engine_factory.h"
 #include "engine/fixed_desktop_platform.h"
 #include "engine/platform.h"
@@ -130,7 +131,14 @@ int makeStill(const StillOptions& options, HeadlessEngine& engine, const fs::pat
   }
   if (pngPath.empty()) return kStillOk;
   if (const int stopped = interrupted()) return stopped;
-  if (!writeStillPng(engine, pngPath.string(), error)) {
+  // What made the picture travels with it, so that it can be made again.
+  const std::string seeds = seedsText(options);
+  const std::vector<tools::PngText> texts = {
+      {"Software", std::string("driftglow-still ") + driftglowVersion()},
+      {"Seeds", seeds},
+      {"Size", std::to_string(options.width) + "x" + std::to_string(options.height)},
+      {"Frames", std::to_string(options.frames)}};
+  if (!writeStillPng(engine, pngPath.string(), texts, error)) {
     report(error);
     return kStillFailed;
   }

@@ -104,6 +104,9 @@ int StillVideo::Prepare(const StillOptions& options, const std::string& path) {
     }
   }
   writer_ = std::make_unique<VideoWriter>();
+  // The seeds travel with the clip, so that its screen can be made again.
+  const std::string seeds = seedsText(options);
+  writer_->SetTags("Driftglow " + seeds, "driftglow-still --seeds " + seeds);
   if (!writer_->Open(path, *format, engine_.Width(), engine_.Height(), APP_STATE.framesPerSecond, audio_.get(),
                      error)) {
     report(error);

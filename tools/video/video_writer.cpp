@@ -136,6 +136,8 @@ bool VideoWriter::Open(const std::string& path, const VideoFormat& format, int w
     return false;
   }
   output->pb = io_.get();
+  if (!title_.empty()) av_dict_set(&output->metadata, "title", title_.c_str(), 0);
+  if (!comment_.empty()) av_dict_set(&output->metadata, "comment", comment_.c_str(), 0);
   audio_ = audio;
   if (!OpenVideo(format, width, height, framesPerSecond, error) || (audio && !OpenAudio(format, error))) {
     Abandon();

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/common/pending_file.h"
@@ -28,6 +29,11 @@ class VideoWriter {
   // Sound is encoded at this rate, which both Opus and AAC take.
   static constexpr int kSampleRate = 48000;
 
+  // The container's title and comment tags, for the next Open.
+  void SetTags(std::string title, std::string comment) {
+    title_ = std::move(title);
+    comment_ = std::move(comment);
+  }
   // Creates the temporary file beside path and starts the encoders for
   // frames of width × height pixels (both even) at framesPerSecond. audio,
   // when not null, is read as the frames arrive and must be opened at
@@ -62,6 +68,8 @@ class VideoWriter {
 
   std::string path_;
   std::string description_;
+  std::string title_;
+  std::string comment_;
   int framesPerSecond_ = 0;
   PendingFile file_;
   IoContextHandle io_;  // writes into file_; goes before it

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "composition/screen_seeds.h"
+#include "core/version.h"
 #include "engine/sdl/headless_engine.h"
 #include "tests/composition/composition_fixture.h"
 #include "tests/tools/still/still_tool_fixture.h"
@@ -37,22 +38,22 @@ TEST(StillOptions, ArgumentsTable) {
       {{"--seeds", "1,2,3", "--json", "a.json", "--size", "1920x1080", "--frames", "250", "--data", "d"}, ""},
       {{"--png", "a.png"}, "--seeds S,C,P is required"},
       {{"--seeds", "1,2,3"}, "nothing to write"},
-      {{"--seeds", "1,2", "--png", "a"}, "--seeds wants"},
-      {{"--seeds", "1,2,3,4", "--png", "a"}, "--seeds wants"},
-      {{"--seeds", "0,2,3", "--png", "a"}, "--seeds wants"},
-      {{"--seeds", "-1,2,3", "--png", "a"}, "--seeds wants"},
-      {{"--seeds", "1,2,2147483648", "--png", "a"}, "--seeds wants"},
-      {{"--seeds", "1,,3", "--png", "a"}, "--seeds wants"},
-      {{"--seeds", "1,2,3x", "--png", "a"}, "--seeds wants"},
-      {{"--seeds", "1,2,3", "--png", "a", "--size", "960"}, "--size wants"},
-      {{"--seeds", "1,2,3", "--png", "a", "--size", "0x960"}, "--size wants"},
-      {{"--seeds", "1,2,3", "--png", "a", "--size", "960x8193"}, "--size wants"},
-      {{"--seeds", "1,2,3", "--png", "a", "--size", "960X960"}, "--size wants"},
-      {{"--seeds", "1,2,3", "--png", "a", "--frames", "0"}, "--frames wants"},
-      {{"--seeds", "1,2,3", "--png", "a", "--frames", "ten"}, "--frames wants"},
+      {{"--seeds", "1,2", "--png", "a.png"}, "--seeds wants"},
+      {{"--seeds", "1,2,3,4", "--png", "a.png"}, "--seeds wants"},
+      {{"--seeds", "0,2,3", "--png", "a.png"}, "--seeds wants"},
+      {{"--seeds", "-1,2,3", "--png", "a.png"}, "--seeds wants"},
+      {{"--seeds", "1,2,2147483648", "--png", "a.png"}, "--seeds wants"},
+      {{"--seeds", "1,,3", "--png", "a.png"}, "--seeds wants"},
+      {{"--seeds", "1,2,3x", "--png", "a.png"}, "--seeds wants"},
+      {{"--seeds", "1,2,3", "--png", "a.png", "--size", "960"}, "--size wants"},
+      {{"--seeds", "1,2,3", "--png", "a.png", "--size", "0x960"}, "--size wants"},
+      {{"--seeds", "1,2,3", "--png", "a.png", "--size", "960x8193"}, "--size wants"},
+      {{"--seeds", "1,2,3", "--png", "a.png", "--size", "960X960"}, "--size wants"},
+      {{"--seeds", "1,2,3", "--png", "a.png", "--frames", "0"}, "--frames wants"},
+      {{"--seeds", "1,2,3", "--png", "a.png", "--frames", "ten"}, "--frames wants"},
       {{"--seeds", "1,2,3", "--png"}, "--png needs a value"},
       {{"--seeds", "1,2,3", "--png", ""}, "--png needs a non-empty value"},
-      {{"--seeds", "1,2,3", "--png", "a", "--fast"}, "unknown argument '--fast'"},
+      {{"--seeds", "1,2,3", "--png", "a.png", "--fast"}, "unknown argument '--fast'"},
       {{"1,2,3"}, "unknown argument"},
       {{"--seeds", "1,2,3", "--video", "a.webm", "--audio"}, ""},
       {{"--seeds", "1,2,3", "--video", "dir.v/a.MP4", "--audio", "kalliope", "--png", "a.png"}, ""},
@@ -62,7 +63,13 @@ TEST(StillOptions, ArgumentsTable) {
       {{"--seeds", "1,2,3", "--video", "a.mp4", "--audio", ""}, "--audio wants a track name"},
       {{"--seeds", "1,2,3", "--video", "a.mp4", "--size", "961x960"}, "even width and height"},
       {{"--seeds", "1,2,3", "--video", "a.webm", "--size", "62x960"}, "at least 64"},
-      {{"--seeds", "1,2,3", "--png", "a", "--renderer", "vulkan"}, "--renderer wants auto, opengl or software"},
+      {{"--seeds", "1,2,3", "--png", "a.png", "--renderer", "vulkan"}, "--renderer wants auto, opengl or software"},
+      // A picture is written only under a name that says what it is.
+      {{"--seeds", "1,2,3", "--png", "dir/A.PNG"}, ""},
+      {{"--seeds", "1,2,3", "--png", "a.jpg"}, "--png FILE must end in .png: 'a.jpg'"},
+      {{"--seeds", "1,2,3", "--png", "a.png/b"}, "must end in .png"},
+      {{"--seeds", "1,2,3", "--png", "dir/.png"}, ""},
+      {{"--seeds", "1,2,3", "--png", "png"}, "must end in .png"},
   };
   for (const Case& c : cases) {
     StillOptions options;
@@ -217,10 +224,19 @@ TEST_F(StillTool, EqualSeedsGiveIdenticalFiles) {
 }
 
 TEST_F(StillTool, AFailedWriteIsReportedWithCodeOneAndLeavesNoPartialFile) {
-  for (const char* option : {" --png /dev/full", " --json /dev/full"}) {
+  {
     std::string errors;
-    EXPECT_EQ(RunStill("--seeds 1,2,3" + Data() + option, nullptr, &errors), 1) << option;
+    EXPECT_EQ(RunStill("--seeds 1,2,3 --json /dev/full" + Data(), nullptr, &errors), 1);
     EXPECT_NE(errors.find("can't write '/dev/full'"), std::string::npos) << errors;
+  }
+  {
+    // A folder where the picture should go: the finished file cannot take its name.
+    const fs::path taken = folder_ / "taken.png";
+    fs::create_directory(taken);
+    std::string errors;
+    EXPECT_EQ(RunStill("--seeds 1,2,3 --png " + taken.string() + Data(), nullptr, &errors), 1);
+    EXPECT_NE(errors.find("can't write '" + taken.string() + "'"), std::string::npos) << errors;
+    fs::remove(taken);
   }
   ASSERT_EQ(RunStill("--seeds 1,2,3 --png " + (folder_ / "a.png").string() + Data()), 0);
   std::vector<std::string> names;
@@ -244,6 +260,12 @@ TEST_F(StillTool, AnyCanvasSizeGivesAnImageOfThatSize) {
   };
   EXPECT_EQ(bigEndian(16), 320u);  // IHDR width
   EXPECT_EQ(bigEndian(20), 200u);  // IHDR height
+  EXPECT_EQ(bytes[25], 2);         // RGB: an always-opaque alpha channel would only take room
+  // What made the picture is in its text chunks, and the version in the description.
+  for (const std::string& text : {"Seeds" + std::string(1, '\0') + "5,6,7", "Size" + std::string(1, '\0') + "320x200",
+                                  "Frames" + std::string(1, '\0') + "1"})
+    EXPECT_NE(bytes.find("tEXt" + text), std::string::npos) << text.substr(0, 6);
+  EXPECT_NE(output.find(std::string("\"version\":\"") + driftglowVersion() + "\""), std::string::npos);
 }
 
 #endif

@@ -28,6 +28,7 @@ struct ClipFacts {
   AVRational frameRate{0, 1};
   int videoFrames = 0;
   double audioSeconds = 0;
+  std::string title;  // the container's title tag
 };
 
 // What the demuxer finds in the file; false when it can't read it.
@@ -36,6 +37,7 @@ bool ReadClip(const fs::path& path, ClipFacts& facts) {
   AVFormatContext* input = nullptr;
   if (avformat_open_input(&input, path.c_str(), nullptr, nullptr) < 0) return false;
   bool ok = avformat_find_stream_info(input, nullptr) >= 0;
+  if (const AVDictionaryEntry* title = av_dict_get(input->metadata, "title", nullptr, 0)) facts.title = title->value;
   for (unsigned i = 0; ok && i < input->nb_streams; ++i) {
     const AVStream* stream = input->streams[i];
     const AVCodecParameters* codec = stream->codecpar;
@@ -117,6 +119,7 @@ TEST_F(StillVideoTool, EveryContainerHoldsEachFrameAndTheSound) {
     EXPECT_EQ(av_cmp_q(facts.frameRate, AVRational{50, 1}), 0) << facts.frameRate.num << "/" << facts.frameRate.den;
     EXPECT_EQ(facts.videoFrames, 12) << c.file;
     EXPECT_EQ(facts.audio, c.audio) << c.file;
+    EXPECT_EQ(facts.title, "Driftglow 1,2,3") << c.file << ": the seeds travel with the clip";
     EXPECT_NEAR(facts.audioSeconds, 12 / 50.0, 0.03) << c.file << ": the sound is cut at the last frame";
     EXPECT_EQ(ReadFile(folder_ / "last.png").substr(1, 3), "PNG") << "the picture is still written";
   }
