@@ -45,21 +45,24 @@ uint8_t Paeth(int a, int b, int c) {
   return static_cast<uint8_t>(c);
 }
 
+// The value filter type predicts for a byte from its left (a), upper (b) and
+// upper-left (c) neighbours.
+int Predict(int type, int a, int b, int c) {
+  switch (type) {
+    case 1: return a;
+    case 2: return b;
+    case 3: return (a + b) / 2;
+    case 4: return Paeth(a, b, c);
+    default: return 0;
+  }
+}
+
 // Applies filter type to one row; prior is the unfiltered previous row (zeros for the first).
 void FilterRow(int type, const uint8_t* row, const uint8_t* prior, size_t length, int bpp, uint8_t* out) {
   for (size_t i = 0; i < length; ++i) {
     const int a = i >= static_cast<size_t>(bpp) ? row[i - bpp] : 0;
-    const int b = prior[i];
     const int c = i >= static_cast<size_t>(bpp) ? prior[i - bpp] : 0;
-    int predicted = 0;
-    switch (type) {
-      case 1: predicted = a; break;
-      case 2: predicted = b; break;
-      case 3: predicted = (a + b) / 2; break;
-      case 4: predicted = Paeth(a, b, c); break;
-      default: break;
-    }
-    out[i] = static_cast<uint8_t>(row[i] - predicted);
+    out[i] = static_cast<uint8_t>(row[i] - Predict(type, a, prior[i], c));
   }
 }
 
@@ -68,17 +71,8 @@ bool UnfilterRow(int type, uint8_t* row, const uint8_t* prior, size_t length, in
   if (type < 0 || type > 4) return false;
   for (size_t i = 0; i < length; ++i) {
     const int a = i >= static_cast<size_t>(bpp) ? row[i - bpp] : 0;
-    const int b = prior[i];
     const int c = i >= static_cast<size_t>(bpp) ? prior[i - bpp] : 0;
-    int predicted = 0;
-    switch (type) {
-      case 1: predicted = a; break;
-      case 2: predicted = b; break;
-      case 3: predicted = (a + b) / 2; break;
-      case 4: predicted = Paeth(a, b, c); break;
-      default: break;
-    }
-    row[i] = static_cast<uint8_t>(row[i] + predicted);
+    row[i] = static_cast<uint8_t>(row[i] + Predict(type, a, prior[i], c));
   }
   return true;
 }

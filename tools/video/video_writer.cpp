@@ -81,6 +81,19 @@ int64_t seekInFile(void* opaque, int64_t offset, int whence) {
   return position < 0 ? AVERROR(EIO) : position;
 }
 
+// A new encoder context for FFmpeg's encoder of that name, held by holder;
+// null with a one-line error when this FFmpeg lacks it or memory runs out.
+AVCodecContext* newEncoder(const char* name, CodecContextHandle& holder, std::string& error) {
+  const AVCodec* codec = avcodec_find_encoder_by_name(name);
+  if (!codec) {
+    error = std::string("this FFmpeg has no ") + name + " encoder";
+    return nullptr;
+  }
+  holder.reset(avcodec_alloc_context3(codec));
+  if (!holder) error = "out of memory";
+  return holder.get();
+}
+
 }  // namespace
 
 void quietVideoLibraries() {
@@ -163,18 +176,8 @@ bool VideoWriter::Open(const std::string& path, const VideoFormat& format, int w
 
 bool VideoWriter::OpenVideo(const VideoFormat& format, int width, int height, int framesPerSecond, std::string& error) {
   const bool av1 = format.video == VideoCodec::Av1;
-  const char* name = av1 ? "libsvtav1" : "libx264";
-  const AVCodec* codec = avcodec_find_encoder_by_name(name);
-  if (!codec) {
-    error = std::string("this FFmpeg has no ") + name + " encoder";
-    return false;
-  }
-  videoEncoder_.reset(avcodec_alloc_context3(codec));
-  AVCodecContext* encoder = videoEncoder_.get();
-  if (!encoder) {
-    error = "out of memory";
-    return false;
-  }
+  AVCodecContext* encoder = newEncoder(av1 ? "libsvtav1" : "libx264", videoEncoder_, error);
+  if (!encoder) return false;
   encoder->width = width;
   encoder->height = height;
   encoder->time_base = {1, framesPerSecond};
@@ -199,10 +202,10 @@ bool VideoWriter::OpenVideo(const VideoFormat& format, int width, int height, in
     setOption(&options, "profile", "high");
     setOption(&options, "aq-mode", "3");  // auto-variance, biased towards dark areas
   }
-  int result = avcodec_open2(encoder, codec, &options);
+  int result = avcodec_open2(encoder, encoder->codec, &options);
   av_dict_free(&options);
   if (result < 0) {
-    error = Failure(std::string("starting the ") + name + " encoder", result);
+    error = Failure(std::string("starting the ") + encoder->codec->name + " encoder", result);
     return false;
   }
   videoStream_ = avformat_new_stream(output_.get(), nullptr);
@@ -246,18 +249,8 @@ bool VideoWriter::OpenVideo(const VideoFormat& format, int width, int height, in
 
 bool VideoWriter::OpenAudio(const VideoFormat& format, std::string& error) {
   const bool opus = format.audio == AudioCodec::Opus;
-  const char* name = opus ? "libopus" : "aac";
-  const AVCodec* codec = avcodec_find_encoder_by_name(name);
-  if (!codec) {
-    error = std::string("this FFmpeg has no ") + name + " encoder";
-    return false;
-  }
-  audioEncoder_.reset(avcodec_alloc_context3(codec));
-  AVCodecContext* encoder = audioEncoder_.get();
-  if (!encoder) {
-    error = "out of memory";
-    return false;
-  }
+  AVCodecContext* encoder = newEncoder(opus ? "libopus" : "aac", audioEncoder_, error);
+  if (!encoder) return false;
   encoder->sample_fmt = opus ? AV_SAMPLE_FMT_FLT : AV_SAMPLE_FMT_FLTP;
   encoder->sample_rate = kSampleRate;
   encoder->time_base = {1, kSampleRate};
@@ -265,9 +258,9 @@ bool VideoWriter::OpenAudio(const VideoFormat& format, std::string& error) {
   const AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
   av_channel_layout_copy(&encoder->ch_layout, &stereo);
   if (output_->oformat->flags & AVFMT_GLOBALHEADER) encoder->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-  int result = avcodec_open2(encoder, codec, nullptr);
+  int result = avcodec_open2(encoder, encoder->codec, nullptr);
   if (result < 0) {
-    error = Failure(std::string("starting the ") + name + " encoder", result);
+    error = Failure(std::string("starting the ") + encoder->codec->name + " encoder", result);
     return false;
   }
   audioStream_ = avformat_new_stream(output_.get(), nullptr);
