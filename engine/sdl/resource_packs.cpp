@@ -1,6 +1,7 @@
 // PhysFS keeps one search path per process, so each ResourcePacks object
 // unmounts only what it mounted and leaves PhysFS running while others use it.
 #include "engine/sdl/resource_packs.h"
+#include "engine/sdl/resource_files.h"
 
 #include <fcntl.h>
 #include <physfs.h>
@@ -17,10 +18,6 @@
 
 namespace {
 
-// Larger files are refused rather than risking an allocation failure (a
-// damaged pack can claim any size for an entry).
-constexpr uint64_t kMaxResourceBytes = 256ull << 20;
-
 struct PhysfsCloser {
   void operator()(PHYSFS_File* file) const { PHYSFS_close(file); }
 };
@@ -36,24 +33,18 @@ bool searchPathEmpty() {
   return empty;
 }
 
-bool resize(std::vector<uint8_t>& bytes, uint64_t size) {
-  if (size > kMaxResourceBytes) return false;
-  try {
-    bytes.resize(static_cast<size_t>(size));
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
-  return true;
-}
+}  // namespace
 
-bool loadFromPacks(const std::string& name, std::vector<uint8_t>& bytes) {
+bool LoadFromMountedPacks(const std::string& name, std::vector<uint8_t>& bytes) {
   if (!PHYSFS_isInit() || name.empty()) return false;
   PhysfsFile file(PHYSFS_openRead(name.c_str()));
   if (!file) return false;
   PHYSFS_sint64 length = PHYSFS_fileLength(file.get());
-  if (length < 0 || !resize(bytes, static_cast<uint64_t>(length))) return false;
+  if (length < 0 || !ResizeForResource(bytes, static_cast<uint64_t>(length))) return false;
   return PHYSFS_readBytes(file.get(), bytes.data(), bytes.size()) == length;
 }
+
+namespace {
 
 struct OpenFile {
   int fd = -1;
@@ -65,7 +56,9 @@ struct OpenFile {
   }
 };
 
-bool loadFromDisk(const std::string& name, std::vector<uint8_t>& bytes, std::string& reason) {
+}  // namespace
+
+bool LoadFileFromDisk(const std::string& name, std::vector<uint8_t>& bytes, std::string& reason) {
   if (name.empty()) {
     reason = ResourcePacks::ReasonFor(ENOENT);
     return false;
@@ -84,7 +77,7 @@ bool loadFromDisk(const std::string& name, std::vector<uint8_t>& bytes, std::str
     reason = "not a regular file";
     return false;
   }
-  if (!resize(bytes, static_cast<uint64_t>(status.st_size))) {
+  if (!ResizeForResource(bytes, static_cast<uint64_t>(status.st_size))) {
     reason = "larger than " + std::to_string(kMaxResourceBytes >> 20) + " MiB";
     return false;
   }
@@ -101,21 +94,9 @@ bool loadFromDisk(const std::string& name, std::vector<uint8_t>& bytes, std::str
   return true;
 }
 
-}  // namespace
-
-std::string ResourcePacks::NormaliseName(const char* name) {
-  std::string text = name ? name : "";
-  std::replace(text.begin(), text.end(), '\\', '/');
-  return text;
-}
-
 bool ResourcePacks::Attach(const char* fileName, std::string* error) {
   std::string path = NormaliseName(fileName);
-  std::error_code ec;
-  if (path.empty() || !std::filesystem::is_regular_file(path, ec)) {
-    if (error) *error = "pack \"" + path + "\" not found";
-    return false;
-  }
+  if (!PackFileExists(path, error)) return false;
   if (std::find(mounted_.begin(), mounted_.end(), path) != mounted_.end()) return true;
   if (!PHYSFS_isInit() && !PHYSFS_init(nullptr)) {
     if (error) *error = "PhysFS: " + physfsError();
@@ -129,17 +110,6 @@ bool ResourcePacks::Attach(const char* fileName, std::string* error) {
   }
   mounted_.push_back(path);
   return true;
-}
-
-bool ResourcePacks::Load(const char* name, std::vector<uint8_t>& bytes, std::string* reason) const {
-  std::string path = NormaliseName(name);
-  if (!mounted_.empty() && loadFromPacks(path, bytes)) return true;
-  bytes.clear();
-  std::string why;
-  if (loadFromDisk(path, bytes, why)) return true;
-  bytes.clear();
-  if (reason) *reason = why;
-  return false;
 }
 
 void ResourcePacks::DetachAll() {

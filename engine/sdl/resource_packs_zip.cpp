@@ -12,13 +12,11 @@
 #include <mutex>
 #include <new>
 
+#include "engine/sdl/resource_files.h"
 #include "engine/sdl/resource_packs.h"
 
 namespace {
 
-// Larger files are refused rather than risking an allocation failure (a
-// damaged pack can claim any size for an entry).
-constexpr uint64_t kMaxResourceBytes = 256ull << 20;
 constexpr uint32_t kEndOfDirectory = 0x06054b50;
 constexpr uint32_t kDirectoryEntry = 0x02014b50;
 constexpr uint32_t kLocalHeader = 0x04034b50;
@@ -58,16 +56,6 @@ bool readAt(std::ifstream& file, uint64_t offset, uint8_t* into, size_t count) {
   return file && static_cast<size_t>(file.gcount()) == count;
 }
 
-bool resize(std::vector<uint8_t>& bytes, uint64_t size) {
-  if (size > kMaxResourceBytes) return false;
-  try {
-    bytes.resize(static_cast<size_t>(size));
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
-  return true;
-}
-
 // Reads the central directory into pack.entries; false with a reason when
 // the file is not a zip archive this reader understands.
 bool readDirectory(const std::string& path, Pack& pack, std::string& reason) {
@@ -97,7 +85,7 @@ bool readDirectory(const std::string& path, Pack& pack, std::string& reason) {
   const uint64_t directoryBytes = get32(&tail[end + 12]);
   const uint64_t directoryStart = get32(&tail[end + 16]);
   std::vector<uint8_t> directory;
-  if (directoryStart + directoryBytes > fileBytes || !resize(directory, directoryBytes) ||
+  if (directoryStart + directoryBytes > fileBytes || !ResizeForResource(directory, directoryBytes) ||
       !readAt(file, directoryStart, directory.data(), directory.size())) {
     reason = "damaged zip directory";
     return false;
@@ -149,16 +137,19 @@ bool loadEntry(const Pack& pack, const Entry& entry, std::vector<uint8_t>& bytes
   if (!file || !readAt(file, entry.localHeader, header, sizeof header) || get32(header) != kLocalHeader) return false;
   const uint64_t dataStart = entry.localHeader + kLocalHeaderBytes + get16(header + 26) + get16(header + 28);
   std::vector<uint8_t> packed;
-  if (!resize(packed, entry.packedBytes) || !readAt(file, dataStart, packed.data(), packed.size())) return false;
+  if (!ResizeForResource(packed, entry.packedBytes) || !readAt(file, dataStart, packed.data(), packed.size()))
+    return false;
   if (entry.method == kStored) {
     if (entry.packedBytes != entry.bytes) return false;
     bytes = std::move(packed);
     return true;
   }
-  return resize(bytes, entry.bytes) && inflateInto(packed, bytes);
+  return ResizeForResource(bytes, entry.bytes) && inflateInto(packed, bytes);
 }
 
-bool loadFromPacks(const std::string& name, std::vector<uint8_t>& bytes) {
+}  // namespace
+
+bool LoadFromMountedPacks(const std::string& name, std::vector<uint8_t>& bytes) {
   std::lock_guard<std::mutex> hold(packsLock);
   for (const Pack& pack : mountedPacks()) {
     auto found = pack.entries.find(name);
@@ -167,7 +158,7 @@ bool loadFromPacks(const std::string& name, std::vector<uint8_t>& bytes) {
   return false;
 }
 
-bool loadFromDisk(const std::string& name, std::vector<uint8_t>& bytes, std::string& reason) {
+bool LoadFileFromDisk(const std::string& name, std::vector<uint8_t>& bytes, std::string& reason) {
   std::error_code error;
   std::filesystem::path path(name);
   const auto status = std::filesystem::status(path, error);
@@ -180,7 +171,7 @@ bool loadFromDisk(const std::string& name, std::vector<uint8_t>& bytes, std::str
     return false;
   }
   uint64_t length = std::filesystem::file_size(path, error);
-  if (error || !resize(bytes, length)) {
+  if (error || !ResizeForResource(bytes, length)) {
     reason = error ? ResourcePacks::ReasonFor(error.value()) : "too large to read";
     return false;
   }
@@ -195,21 +186,9 @@ bool loadFromDisk(const std::string& name, std::vector<uint8_t>& bytes, std::str
   return false;
 }
 
-}  // namespace
-
-std::string ResourcePacks::NormaliseName(const char* name) {
-  std::string text = name ? name : "";
-  std::replace(text.begin(), text.end(), '\\', '/');
-  return text;
-}
-
 bool ResourcePacks::Attach(const char* fileName, std::string* error) {
   std::string path = NormaliseName(fileName);
-  std::error_code ec;
-  if (path.empty() || !std::filesystem::is_regular_file(path, ec)) {
-    if (error) *error = "pack \"" + path + "\" not found";
-    return false;
-  }
+  if (!PackFileExists(path, error)) return false;
   if (std::find(mounted_.begin(), mounted_.end(), path) != mounted_.end()) return true;
   Pack pack;
   pack.path = path;
@@ -226,17 +205,6 @@ bool ResourcePacks::Attach(const char* fileName, std::string* error) {
   }
   mounted_.push_back(path);
   return true;
-}
-
-bool ResourcePacks::Load(const char* name, std::vector<uint8_t>& bytes, std::string* reason) const {
-  std::string path = NormaliseName(name);
-  if (!mounted_.empty() && loadFromPacks(path, bytes)) return true;
-  bytes.clear();
-  std::string why;
-  if (loadFromDisk(path, bytes, why)) return true;
-  bytes.clear();
-  if (reason) *reason = why;
-  return false;
 }
 
 void ResourcePacks::DetachAll() {
