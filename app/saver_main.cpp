@@ -67,8 +67,10 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  // The installed data beside the program, else the build's run folder.
-  const std::string dataFolder = findDataFolder({FolderBesideProgram(DRIFTGLOW_DATA_FROM_SAVER), DRIFTGLOW_RUN_DIR});
+  // The installed data beside the program, else where the installer says it
+  // put it (a copy in Windows' system folder), else the build's run folder.
+  const std::string dataFolder =
+      findDataFolder({FolderBesideProgram(DRIFTGLOW_DATA_FROM_SAVER), RegisteredProgramFolder(), DRIFTGLOW_RUN_DIR});
   std::error_code code;
   if (!dataFolder.empty()) fs::current_path(dataFolder, code);
   if (dataFolder.empty() || code) {

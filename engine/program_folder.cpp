@@ -1,17 +1,10 @@
-// The executable's folder through /proc/self/exe.
+// Folders named relative to the executable's, on every system.
 #include "engine/program_folder.h"
 
 #include <filesystem>
 #include <system_error>
 
 namespace fs = std::filesystem;
-
-std::string ProgramFolder() {
-  std::error_code code;
-  const fs::path executable = fs::read_symlink("/proc/self/exe", code);
-  if (code || executable.empty()) return {};
-  return executable.parent_path().string();
-}
 
 std::string FolderBesideProgram(const std::string& relative) {
   const std::string folder = ProgramFolder();

@@ -8,6 +8,11 @@
 // empty when it cannot be found.
 std::string ProgramFolder();
 
+// The folder an installer recorded for the program (on Windows, where the
+// installer put it, so that a copy of the screensaver in the system folder
+// finds the content); empty where none is recorded.
+std::string RegisteredProgramFolder();
+
 // The folder that `relative` names from the executable's folder (for example
 // "../share/driftglow"), made absolute and normal; empty when the
 // executable's folder is unknown or that folder does not exist.
