@@ -68,14 +68,16 @@ int main(int argc, char** argv) {
   }
 
   // The installed data beside the program, else where the installer says it
-  // put it (a copy in Windows' system folder), else the build's run folder.
+  // put it (a copy in Windows' system folder), else the build's run folder
+  // (none in the Windows build).
   const std::string dataFolder =
       findDataFolder({FolderBesideProgram(DRIFTGLOW_DATA_FROM_SAVER), RegisteredProgramFolder(), DRIFTGLOW_RUN_DIR});
   std::error_code code;
   if (!dataFolder.empty()) fs::current_path(dataFolder, code);
   if (dataFolder.empty() || code) {
+    const std::string runFolder = DRIFTGLOW_RUN_DIR;
     std::fprintf(stderr, "%s: no data folder with pix/ (looked beside the program and in %s)\n", name.c_str(),
-                 DRIFTGLOW_RUN_DIR);
+                 runFolder.empty() ? "the installed folder" : runFolder.c_str());
     return 1;
   }
 
