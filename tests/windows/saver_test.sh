@@ -16,7 +16,9 @@ timeout 60 "$wine" ./Driftglow.scr /p 12345 >"$work/bad.log" 2>&1
 code=$?
 [[ $code -eq 1 ]] || { echo "/p with no such window: exit code $code, not 1"; exit 1; }
 
-timeout 60 "$wine" "$host" Driftglow.scr 5 >"$work/preview.log" 2>&1
+# The saver of this folder, named by its path: a bare name would be looked
+# up beside the host first.
+timeout 60 "$wine" "$host" '.\Driftglow.scr' 5 >"$work/preview.log" 2>&1
 code=$?
 cat "$work/preview.log"
 [[ $code -eq 0 ]] || { echo "the preview did not run until its window went away, or did not end then"; exit 1; }
