@@ -13,6 +13,7 @@
 
 class SPIX;
 class hgeFont;
+class ScreenKeeper;
 
 struct AppState {
   AppState();
@@ -43,6 +44,9 @@ struct AppState {
   // The operating-system services in use; start-up sets it. The fit scale is
   // taken against its desktop size.
   Platform* platform = nullptr;
+  // The viewer's names, history, pictures and favourites of its screens;
+  // start-up owns it. Null in the screensaver and the tools.
+  ScreenKeeper* keeper = nullptr;
 };
 
 extern AppState APP_STATE;

@@ -1,10 +1,12 @@
 // The frame function: the composition's step, the particles, the X, N and U
-// keys with their lock, the automatic generator's countdown, the music and
-// the screen clock; and the reset and rebuild of a screen.
+// keys with their lock (and the keeper's P, F and B), the automatic
+// generator's countdown, the music and the screen clock; and the reset and
+// rebuild of a screen.
 #include "app/frame.h"
 
 #include "app/app_state.h"
 #include "app/music.h"
+#include "app/screen_keeper.h"
 #include "composition/composition.h"
 #include "composition/frame_input.h"
 #include "composition/screen_seeds.h"
@@ -31,10 +33,14 @@ void resetScreen() {
 
 void newScreen() {
   resetScreen();
-  int32_t structureSeed = randomBelow(100000) + 1;
-  int32_t colourSeed = randomBelow(100000) + 1;
-  int32_t paramSeed = randomBelow(100000) + 1;
-  buildScreenFromSeeds(compositionContext(), structureSeed, colourSeed, paramSeed);
+  ScreenKeeper* keeper = APP_STATE.keeper;
+  int32_t seeds[3];
+  // The keeper may ask for a given screen; else three fresh seeds.
+  if (!keeper || !keeper->NextSeeds(seeds)) {
+    for (int32_t& seed : seeds) seed = randomBelow(100000) + 1;
+  }
+  buildScreenFromSeeds(compositionContext(), seeds[0], seeds[1], seeds[2]);
+  if (keeper) keeper->ScreenBuilt(seeds, false);
 }
 
 bool frameFunction() {
@@ -54,6 +60,8 @@ bool frameFunction() {
     APP_STATE.autoCountdown = 0;
     lockKeys();
   }
+  // P, F and B or Backspace, for the viewer only.
+  if (APP_STATE.keeper && APP_STATE.keeper->HandleKeys(input, keyUnlocked())) lockKeys();
 
   if (!input.leftButton && APP_STATE.autoGenerate != 0) {
     if (APP_STATE.autoCountdown > 0) {
@@ -65,6 +73,7 @@ bool frameFunction() {
       composition.rotationMode = structureRandom.drawLarge(2);
       composition.zoomMode = structureRandom.drawLarge(2);
       composition.scaleMode = structureRandom.drawLarge(2);
+      if (APP_STATE.keeper) APP_STATE.keeper->ModesDrawn();
     }
     // A screen too heavy to draw at 12.5 frames per second is replaced soon
     // after it has had its minimum showing time.
@@ -75,6 +84,7 @@ bool frameFunction() {
   }
 
   keepMusicPlaying();
+  if (APP_STATE.keeper) APP_STATE.keeper->Tick(dt);
   APP_STATE.screenClock = APP_STATE.screenClock + dt / APP_STATE.frameTime;
   return false;
 }

@@ -1,8 +1,13 @@
-// The viewer's process entry: the SDL engine and platform, then the program.
+// The viewer's process entry: its command line, the SDL engine and platform,
+// the keeper of its screens, then the program.
 #include <cstdio>
-#include <string_view>
+#include <string>
+#include <vector>
 
+#include "app/screen_keeper.h"
 #include "app/startup.h"
+#include "app/user_folders.h"
+#include "app/viewer_options.h"
 #include "core/version.h"
 #include "engine/engine_factory.h"
 #include "engine/sdl/sdl_engine.h"
@@ -10,11 +15,17 @@
 #include "engine/sdl/stop_signals.h"
 
 int main(int argc, char** argv) {
-  // --version is answered before anything starts; other arguments are not read.
-  if (argc == 2 && std::string_view(argv[1]) == "--version") {
-    std::fputs(versionText("driftglow").c_str(), stdout);
+  ViewerOptions options;
+  const std::string error = parseViewerOptions(std::vector<std::string>(argv + 1, argv + argc), options);
+  if (!error.empty()) {
+    std::fprintf(stderr, "driftglow: %s\n", error.c_str());
+    return 2;
+  }
+  if (options.help || options.version) {
+    std::fputs(options.help ? viewerUsage().c_str() : versionText("driftglow").c_str(), stdout);
     return 0;
   }
+
   // SIGTERM and SIGINT end the viewer as X does, in every state, exit code 0.
   InstallStopSignals();
   SdlEngineOptions engineOptions;
@@ -23,5 +34,17 @@ int main(int argc, char** argv) {
   engineOptions.iconFiles = {"icons/driftglow-128.png", "../icons/hicolor/128x128/apps/driftglow.png"};
   hgeSetFactory([&engineOptions] { return CreateSdlEngineWithOptions(engineOptions); });
   std::unique_ptr<Platform> platform = CreateSdlPlatform();
-  return driftglowMain(*platform);
+
+  StartupOptions startup;
+  if (options.display != ViewerOptions::Display::Ask)
+    startup.fullScreenAnswer = options.display == ViewerOptions::Display::FullScreen ? kIdYes : kIdNo;
+  const EnvironmentLookup environment = processEnvironment();
+  KeeperOptions keeping;
+  keeping.picturesFolder = picturesFolder(environment);
+  keeping.favouritesPath = favouritesPath(environment);
+  keeping.fromFavourites = options.favourites;
+  keeping.haveFirstSeeds = options.haveSeeds;
+  for (int i = 0; i < 3; ++i) keeping.firstSeeds[i] = options.seeds[i];
+  ScreenKeeper keeper(keeping);
+  return driftglowMain(*platform, startup, &keeper);
 }

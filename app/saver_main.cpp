@@ -15,7 +15,9 @@
 #include "app/app_state.h"
 #include "app/frame.h"
 #include "app/saver_options.h"
+#include "app/screen_keeper.h"
 #include "app/startup.h"
+#include "app/user_folders.h"
 #include "core/data_folder.h"
 #include "core/version.h"
 #include "engine/engine_factory.h"
@@ -120,6 +122,16 @@ int main(int argc, char** argv) {
   startup.askFullScreen = false;
   startup.sound = options.sound;
   startup.takeWholeScreen = options.target == SaverOptions::Target::FullScreen;
-  const int exitCode = driftglowMain(platform, startup);
+  // Without --favourites the saver keeps nothing and shows random screens.
+  std::unique_ptr<ScreenKeeper> keeper;
+  if (options.favourites) {
+    KeeperOptions keeping;
+    keeping.favouritesPath = favouritesPath(processEnvironment());
+    keeping.fromFavourites = true;
+    keeping.printScreens = false;
+    keeping.interactive = false;
+    keeper = std::make_unique<ScreenKeeper>(keeping);
+  }
+  const int exitCode = driftglowMain(platform, startup, keeper.get());
   return exitCode != 0 || platform.Failed() ? 1 : 0;
 }

@@ -51,6 +51,8 @@ std::string parseSaverOptions(const std::vector<std::string>& arguments, const c
     }
     if (option == "-sound") {
       options.sound = true;
+    } else if (option == "-favourites") {
+      options.favourites = true;
     } else if (option == "-fps") {
       options.showFrameRate = true;
     } else if (option == "-no-fps") {
@@ -98,7 +100,7 @@ std::string saverUsage(std::string_view programName) {
   std::string usage = "usage: ";
   usage += programName;
   usage +=
-      " [-window | -root | -window-id ID] [-delay MICROSECONDS] [-fps] [--sound]\n"
+      " [-window | -root | -window-id ID] [-delay MICROSECONDS] [-fps] [--sound] [--favourites]\n"
       "Driftglow's automatic show as a screensaver: no question, no overlay, no keys.\n"
       "  -window         draw into a window of its own (the default)\n"
       "  -root           draw into the root window\n"
@@ -106,6 +108,7 @@ std::string saverUsage(std::string_view programName) {
       "  -delay N        at least N microseconds per frame (0, the default: 50 frames a second)\n"
       "  -fps            show the frame rate in the lower left corner (-no-fps: don't)\n"
       "  --sound         play the music (silent without it)\n"
+      "  --favourites    show only the screens kept with F in the viewer\n"
       "  --version       print the version\n"
       "Options may start with one dash or two. -install, -noinstall, -visual V, -mono and\n"
       "-pair are accepted and ignored. Under XScreenSaver, XSCREENSAVER_WINDOW names the\n"

@@ -16,6 +16,7 @@ struct SaverOptions {
   long delayMicroseconds = 0;
   bool showFrameRate = false;
   bool sound = false;
+  bool favourites = false;  // screens only from the viewer's favourites
   bool help = false;
   bool settings = false;  // asked for its settings: there are none to show
   bool version = false;

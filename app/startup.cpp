@@ -8,6 +8,7 @@
 #include "app/frame.h"
 #include "app/music.h"
 #include "app/render.h"
+#include "app/screen_keeper.h"
 #include "app/texture_catalogue.h"
 #include "calc/random_source.h"
 #include "composition/fit_scale.h"
@@ -19,8 +20,11 @@ namespace {
 
 void configureWindow(HGE* engine, Platform& platform, const StartupOptions& options) {
   // Without the question the canvas is the area given, drawn as a window.
-  bool fullScreen =
-      !options.askFullScreen || platform.ShowMessage("Run full screen?", APP_STATE.productName, kMbYesNo) == kIdYes;
+  const auto ask = [&] {
+    if (options.fullScreenAnswer != 0) return options.fullScreenAnswer;
+    return platform.ShowMessage("Run full screen?", APP_STATE.productName, kMbYesNo);
+  };
+  bool fullScreen = !options.askFullScreen || ask() == kIdYes;
   if (fullScreen) {
     DesktopSize desktop = platform.GetDesktopSize();
     APP_STATE.screenWidth = static_cast<float>(desktop.width);
@@ -77,7 +81,7 @@ void releaseLoadedResources() {
 
 }  // namespace
 
-int driftglowMain(Platform& platform, const StartupOptions& options) {
+int driftglowMain(Platform& platform, const StartupOptions& options, ScreenKeeper* keeper) {
   APP_STATE.platform = &platform;
   seedRandomBelow(static_cast<uint32_t>(platform.NowSeconds()));
   // The evaluator's "rnd" draws from the same generator as the rest of the program.
@@ -106,8 +110,13 @@ int driftglowMain(Platform& platform, const StartupOptions& options) {
     APP_STATE.scene->noSpatialIndex = true;
     if (!loadResources(engine, platform, options)) {
       resetScreen();
+      if (keeper) {
+        APP_STATE.keeper = keeper;
+        keeper->Start();
+      }
       engine->System_Start();
       exitCode = 0;
+      APP_STATE.keeper = nullptr;
     }
   }
 

@@ -23,5 +23,9 @@ FrameInput readFrameInput(HGE& engine, float windowScale) {
   input.keyX = engine.Input_GetKeyState(kKeyX);
   input.keyN = engine.Input_GetKeyState(kKeyN);
   input.keyU = engine.Input_GetKeyState(kKeyU);
+  input.keyP = engine.Input_GetKeyState(kKeyP);
+  input.keyF = engine.Input_GetKeyState(kKeyF);
+  input.keyB = engine.Input_GetKeyState(kKeyB);
+  input.keyBackspace = engine.Input_GetKeyState(kKeyBackspace);
   return input;
 }

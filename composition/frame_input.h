@@ -16,6 +16,7 @@ struct FrameInput {
   // The letter keys the viewer answers to.
   bool keyW = false, keyS = false, keyA = false, keyD = false, keyQ = false, keyE = false;
   bool keyX = false, keyN = false, keyU = false;
+  bool keyP = false, keyF = false, keyB = false, keyBackspace = false;
 };
 
 // Reads every field from the engine; the pointer's window pixels are divided

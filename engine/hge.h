@@ -5,6 +5,7 @@
 
 #include <cstdarg>
 #include <cstdint>
+#include <vector>
 
 #include "engine/quad.h"
 
@@ -37,7 +38,19 @@ constexpr int kKeyS = 'S';
 constexpr int kKeyU = 'U';
 constexpr int kKeyW = 'W';
 constexpr int kKeyX = 'X';
+constexpr int kKeyBackspace = 0x08;
+constexpr int kKeyB = 'B';
+constexpr int kKeyF = 'F';
+constexpr int kKeyP = 'P';
 constexpr int kKeyCount = 256;
+
+// A frame read back from the drawing target: rows top to bottom, each pixel
+// an opaque ARGB word.
+struct FramePixels {
+  int width = 0;
+  int height = 0;
+  std::vector<uint32_t> argb;
+};
 
 // The frame function returns true to end the loop; the render function's
 // result is ignored.
@@ -100,6 +113,11 @@ class HGE {
   // Both scales 0 resets to the identity.
   virtual void Gfx_SetTransform(float x = 0, float y = 0, float dx = 0, float dy = 0, float rotation = 0,
                                 float hscale = 0, float vscale = 0) = 0;
+
+  // Reads back what has been drawn since Gfx_BeginScene, before Gfx_EndScene
+  // shows it: the whole target at its size in pixels (the window, or the
+  // whole screen). False, with frame emptied, when it cannot be read.
+  virtual bool Gfx_ReadFrame(FramePixels& frame) = 0;
 
   // size 0: name is a resource name. Returns 0 on failure.
   virtual HTEXTURE Texture_Load(const char* name, uint32_t size = 0, bool mipmap = false) = 0;

@@ -264,6 +264,7 @@ void HeadlessEngine::Gfx_SetTransform(float x, float y, float dx, float dy, floa
                                       float vscale) {
   core_->Gfx_SetTransform(x, y, dx, dy, rotation, hscale, vscale);
 }
+bool HeadlessEngine::Gfx_ReadFrame(FramePixels& frame) { return core_->Gfx_ReadFrame(frame); }
 HTEXTURE HeadlessEngine::Texture_Load(const char* name, uint32_t size, bool mipmap) {
   return core_->Texture_Load(name, size, mipmap);
 }

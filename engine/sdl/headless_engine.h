@@ -100,6 +100,7 @@ class HeadlessEngine : public HGE {
   void Gfx_SetClipping(int x = 0, int y = 0, int width = 0, int height = 0) override;
   void Gfx_SetTransform(float x = 0, float y = 0, float dx = 0, float dy = 0, float rotation = 0, float hscale = 0,
                         float vscale = 0) override;
+  bool Gfx_ReadFrame(FramePixels& frame) override;
   HTEXTURE Texture_Load(const char* name, uint32_t size = 0, bool mipmap = false) override;
   void Texture_Free(HTEXTURE texture) override;
   int Texture_GetWidth(HTEXTURE texture, bool originalSize = false) override;

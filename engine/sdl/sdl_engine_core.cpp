@@ -179,6 +179,47 @@ void SdlEngineCore::Gfx_EndScene() {
   PresentFrame();
 }
 
+bool SdlEngineCore::Gfx_ReadFrame(FramePixels& frame) {
+  frame.width = frame.height = 0;
+  frame.argb.clear();
+  if (!quads_.Attached()) {
+    SetError("Gfx_ReadFrame: the engine is not running");
+    return false;
+  }
+  quads_.Flush();
+  SDL_Renderer* renderer = quads_.Renderer();
+  SDL_RenderFlush(renderer);
+  // A window scaled to fit (logical size) is read whole, bars included, as
+  // it shows: the scaling is lifted for the read and put back after it.
+  int logicalWidth = 0, logicalHeight = 0;
+  SDL_RenderGetLogicalSize(renderer, &logicalWidth, &logicalHeight);
+  const bool scaled = logicalWidth > 0 && logicalHeight > 0;
+  if (scaled) SDL_RenderSetLogicalSize(renderer, 0, 0);
+  int width = 0, height = 0;
+  bool sized = false;
+  if (SDL_Texture* target = SDL_GetRenderTarget(renderer)) {
+    sized = SDL_QueryTexture(target, nullptr, nullptr, &width, &height) == 0;
+  } else {
+    sized = SDL_GetRendererOutputSize(renderer, &width, &height) == 0;
+  }
+  bool read = false;
+  if (sized && width > 0 && height > 0) {
+    frame.argb.resize(static_cast<size_t>(width) * height);
+    read = SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, frame.argb.data(), width * 4) == 0;
+  }
+  if (scaled) SDL_RenderSetLogicalSize(renderer, logicalWidth, logicalHeight);
+  if (!read) {
+    SetSdlError("Gfx_ReadFrame: reading the frame back");
+    frame.argb.clear();
+    return false;
+  }
+  // The target's alpha says nothing about what the screen shows.
+  for (uint32_t& pixel : frame.argb) pixel |= 0xFF000000u;
+  frame.width = width;
+  frame.height = height;
+  return true;
+}
+
 HTEXTURE SdlEngineCore::Texture_Load(const char* name, uint32_t size, bool mipmap) {
   const std::string label = size == 0 && name ? name : "(memory)";
   auto fail = [&](const std::string& reason) {

@@ -56,6 +56,8 @@ class SdlEngineCore : public InputEngine {
   void Gfx_SetTransform(float x, float y, float dx, float dy, float rotation, float hscale, float vscale) override {
     quads_.SetTransform(x, y, dx, dy, rotation, hscale, vscale);
   }
+  // Reads the target as it is: the batch is flushed first.
+  bool Gfx_ReadFrame(FramePixels& frame) override;
 
   // See QuadRenderer::AddTexture; images larger than
   // QuadRenderer::LargestImageSide on either side are refused before decoding.

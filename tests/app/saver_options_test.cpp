@@ -17,6 +17,7 @@ struct Case {
   bool sound;
   long delay = 0;
   bool fps = false;
+  bool favourites = false;
 };
 
 TEST(SaverOptions, ChoosesTheWindowAndReadsTheStockOptions) {
@@ -25,6 +26,7 @@ TEST(SaverOptions, ChoosesTheWindowAndReadsTheStockOptions) {
       {{"-window"}, nullptr, Target::OwnWindow, 0, false},
       {{"-root"}, nullptr, Target::RootWindow, 0, false},
       {{"--root", "--sound"}, nullptr, Target::RootWindow, 0, true},
+      {{"--favourites", "-root"}, nullptr, Target::RootWindow, 0, false, 0, false, true},
       {{"-window-id", "0x2a00007"}, nullptr, Target::GivenWindow, 0x2a00007, false},
       {{"--window-id", "1234"}, "0x99", Target::GivenWindow, 1234, false},
       // XScreenSaver's settings ask for a preview this way: the id wins, in either order.
@@ -54,6 +56,7 @@ TEST(SaverOptions, ChoosesTheWindowAndReadsTheStockOptions) {
     EXPECT_EQ(options.sound, c.sound) << label;
     EXPECT_EQ(options.delayMicroseconds, c.delay) << label;
     EXPECT_EQ(options.showFrameRate, c.fps) << label;
+    EXPECT_EQ(options.favourites, c.favourites) << label;
   }
 }
 

@@ -59,6 +59,9 @@ cd /
 "$prefix/bin/driftglow-still" --seeds 1,2,3 --json - >"$work/still.json" 2>"$work/still.err" ||
   fail "driftglow-still outside a content folder: $(cat "$work/still.err")"
 grep -q '"seeds":\[1,2,3\]' "$work/still.json" || fail "driftglow-still wrote no description"
+# The launcher hands its arguments to the viewer.
+timeout 20 "$prefix/bin/driftglow" --seeds 1,2 </dev/null >/dev/null 2>"$work/viewer.err"
+[[ $? == 2 ]] && grep -q -- "--seeds" "$work/viewer.err" || fail "the launcher lost the viewer's arguments"
 
 # No display: the question box cannot be shown and answers No by itself.
 unset DISPLAY WAYLAND_DISPLAY

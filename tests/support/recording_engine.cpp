@@ -143,6 +143,12 @@ void RecordingEngine::Gfx_SetTransform(float x, float y, float dx, float dy, flo
   transforms.push_back({x, y, dx, dy, rotation, hscale, vscale});
 }
 
+bool RecordingEngine::Gfx_ReadFrame(FramePixels& frame) {
+  Note("Gfx_ReadFrame");
+  frame = frameToRead;
+  return !frame.argb.empty();
+}
+
 HTEXTURE RecordingEngine::Texture_Load(const char* name, uint32_t, bool) {
   Note("Texture_Load");
   auto it = textureFiles.find(normaliseName(name));

@@ -47,6 +47,8 @@ class RecordingEngine : public InputEngine {
   // Called before each frame in System_Start with the frame number (0-based).
   std::function<void(int)> beforeFrame;
   int maxFrames = 1000;  // System_Start stops after this many frames
+  // What Gfx_ReadFrame hands back; an empty frame makes it fail.
+  FramePixels frameToRead;
 
   // --- Recordings ------------------------------------------------------
   std::vector<std::string> calls;  // operation names in order (not per-quad)
@@ -92,6 +94,7 @@ class RecordingEngine : public InputEngine {
   void Gfx_RenderQuad(const SpriteQuad* quad) override;
   void Gfx_SetClipping(int x, int y, int width, int height) override;
   void Gfx_SetTransform(float x, float y, float dx, float dy, float rotation, float hscale, float vscale) override;
+  bool Gfx_ReadFrame(FramePixels& frame) override;
   HTEXTURE Texture_Load(const char* name, uint32_t size, bool mipmap) override;
   void Texture_Free(HTEXTURE texture) override;
   int Texture_GetWidth(HTEXTURE texture, bool originalSize) override;

@@ -15,12 +15,12 @@
 #include <string>
 #include <vector>
 
+#include "app/screen_json.h"
 #include "composition/screen_seeds.h"
 #include "core/version.h"
 #include "engine/sdl/headless_engine.h"
 #include "tests/composition/composition_fixture.h"
 #include "tests/tools/still/still_tool_fixture.h"
-#include "tools/still/still_json.h"
 #include "tools/still/still_options.h"
 
 namespace fs = std::filesystem;

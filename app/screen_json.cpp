@@ -1,5 +1,5 @@
-// Writing the screen description of driftglow-still.
-#include "tools/still/still_json.h"
+// Writing the screen description that driftglow-still and the viewer's saved pictures share.
+#include "app/screen_json.h"
 
 #include <charconv>
 #include <cmath>
@@ -131,4 +131,26 @@ std::string screenJson(const SPIX* scene, const int32_t seeds[3], int width, int
   }
   out += "\n]}\n";
   return out;
+}
+
+std::string withViewState(const std::string& json, const ViewState& view) {
+  std::string field;
+  appendField(field, "view");
+  field += '{';
+  appendField(field, "zoom");
+  field += jsonFloat(view.zoom);
+  field += ',';
+  appendField(field, "rotation");
+  field += jsonFloat(view.rotation);
+  field += ',';
+  appendField(field, "figure_scale");
+  field += jsonFloat(view.figureScale);
+  field += ',';
+  appendField(field, "frames");
+  appendInteger(field, view.framesShown);
+  field += "},\n";
+  // Keys appear only as keys: a quote inside a formula text is escaped.
+  const size_t figures = json.find("\"figures\":");
+  if (figures == std::string::npos) return json;
+  return json.substr(0, figures) + field + json.substr(figures);
 }

@@ -16,3 +16,17 @@ std::string screenJson(const SPIX* scene, const int32_t seeds[3], int width, int
 
 // One float as written in the description.
 std::string jsonFloat(float value);
+
+// The view of a screen as it is shown: the composition's zoom, how far the
+// figures have turned (radians) and grown since the screen was made, and
+// the frames shown since then.
+struct ViewState {
+  float zoom = 0;
+  float rotation = 0;
+  float figureScale = 1;
+  int64_t framesShown = 0;
+};
+
+// A description from screenJson with a "view" field holding the view state
+// added before its figures; the rest unchanged.
+std::string withViewState(const std::string& json, const ViewState& view);
