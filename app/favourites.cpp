@@ -1,17 +1,13 @@
 // Reading and adding to the favourites file.
 #include "app/favourites.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
-#include "app/file_replace.h"
+#include "app/favourites_file.h"
 #include "app/seeds_text.h"
+#include "tools/common/pending_file.h"
 
 namespace {
 
@@ -21,55 +17,7 @@ std::string_view trimmed(std::string_view text) {
   return text;
 }
 
-// The whole file into text. A missing file reads as empty and gives true.
-bool readWholeFile(const std::string& path, std::string& text, std::string& error) {
-  text.clear();
-  // Not blocking: a pipe put in the file's place must not hang the viewer.
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) {
-    if (errno == ENOENT) return true;
-    error = "can't read the favourites '" + path + "': " + std::system_category().message(errno);
-    return false;
-  }
-  struct stat status {};
-  bool ok = fstat(fd, &status) == 0;
-  if (ok && !S_ISREG(status.st_mode)) {
-    error = "the favourites '" + path + "' is " + (S_ISDIR(status.st_mode) ? "a folder" : "not a plain file");
-    ok = false;
-  } else if (ok && static_cast<uint64_t>(status.st_size) > kFavouritesLargestFile) {
-    error = "the favourites '" + path + "' is larger than " + std::to_string(kFavouritesLargestFile >> 20) +
-            " MB; it was left alone";
-    ok = false;
-  } else if (!ok) {
-    error = "can't read the favourites '" + path + "': " + std::system_category().message(errno);
-  }
-  // Read up to one byte past the limit, in case the file grows meanwhile.
-  char buffer[65536];
-  while (ok) {
-    const ssize_t got = read(fd, buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      error = "can't read the favourites '" + path + "': " + std::system_category().message(errno);
-      ok = false;
-    } else if (got == 0) {
-      break;
-    } else if (text.size() + static_cast<size_t>(got) > kFavouritesLargestFile) {
-      error = "the favourites '" + path + "' is larger than " + std::to_string(kFavouritesLargestFile >> 20) +
-              " MB; it was left alone";
-      ok = false;
-    } else {
-      text.append(buffer, static_cast<size_t>(got));
-    }
-  }
-  close(fd);
-  if (!ok) text.clear();
-  return ok;
-}
-
-std::string folderOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos || slash == 0 ? std::string() : path.substr(0, slash);
-}
+std::string folderOf(const std::string& path) { return std::filesystem::path(path).parent_path().string(); }
 
 }  // namespace
 
@@ -97,7 +45,7 @@ Favourites parseFavourites(std::string_view text) {
 
 bool readFavourites(const std::string& path, Favourites& favourites, std::string& error) {
   std::string text;
-  if (!readWholeFile(path, text, error)) return false;
+  if (!readFavouritesText(path, text, error)) return false;
   favourites = parseFavourites(text);
   return true;
 }
@@ -113,7 +61,7 @@ KeepResult keepFavourite(const std::string& givenPath, const SeedTriple& seeds, 
     if (!linkCode && !target.empty()) path = target.string();
   }
   std::string text;
-  if (!readWholeFile(path, text, error)) return KeepResult::Failed;
+  if (!readFavouritesText(path, text, error)) return KeepResult::Failed;
   const Favourites kept = parseFavourites(text);
   if (std::find(kept.screens.begin(), kept.screens.end(), seeds) != kept.screens.end()) return KeepResult::AlreadyKept;
   const std::string folder = folderOf(path);
@@ -129,5 +77,13 @@ KeepResult keepFavourite(const std::string& givenPath, const SeedTriple& seeds, 
     error = "the favourites '" + path + "' would grow past " + std::to_string(kFavouritesLargestFile >> 20) + " MB";
     return KeepResult::Failed;
   }
-  return replaceFileContents(path, text, error) ? KeepResult::Kept : KeepResult::Failed;
+  // Written beside the file under a name of this process's own, never
+  // through a link, and renamed over it only when complete.
+  PendingFile file;
+  if (!file.Create(path, error)) return KeepResult::Failed;
+  if (!file.Write(text.data(), text.size())) {
+    error = "can't write '" + path + "': " + file.WriteFailure();
+    return KeepResult::Failed;
+  }
+  return file.Commit(error) ? KeepResult::Kept : KeepResult::Failed;
 }

@@ -1,12 +1,10 @@
 // The picture worker: encodes the frame as PNG and writes both files.
 #include "app/picture_saver.h"
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <system_error>
 
-#include "app/file_replace.h"
+#include "tools/common/pending_file.h"
 #include "tools/common/png_file.h"
 
 namespace {
@@ -25,6 +23,18 @@ std::string pngBytes(const FramePixels& frame) {
   }
   const std::vector<uint8_t> bytes = tools::EncodePng(image);
   return std::string(bytes.begin(), bytes.end());
+}
+
+// Writes bytes under a name of this process's own beside path, never
+// through a link, and renames it into place only when complete.
+bool writeWhole(const std::string& path, const std::string& bytes, std::string& error) {
+  PendingFile file;
+  if (!file.Create(path, error)) return false;
+  if (!file.Write(bytes.data(), bytes.size())) {
+    error = "can't write '" + path + "': " + file.WriteFailure();
+    return false;
+  }
+  return file.Commit(error);
 }
 
 }  // namespace
@@ -46,9 +56,9 @@ PictureOutcome writePicture(const PictureRequest& request) {
     base = request.folder + "/" + request.baseName + "-" + std::to_string(number);
   }
   std::string error;
-  if (!replaceFileContents(base + ".png", pngBytes(frame), error)) return {false, error};
-  if (!replaceFileContents(base + ".json", request.json, error)) {
-    unlink((base + ".png").c_str());
+  if (!writeWhole(base + ".png", pngBytes(frame), error)) return {false, error};
+  if (!writeWhole(base + ".json", request.json, error)) {
+    fs::remove(base + ".png", code);
     return {false, error};
   }
   return {true, fs::path(base + ".png").filename().string()};
