@@ -53,4 +53,3 @@ bool readFavouritesText(const std::string& path, std::string& text, std::string&
   if (!ok) text.clear();
   return ok;
 }
-
