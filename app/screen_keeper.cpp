@@ -235,9 +235,11 @@ void ScreenKeeper::takeOutcomes() {
 std::string ScreenKeeper::dateText(const char* format) const {
   const std::time_t now =
       APP_STATE.platform ? static_cast<std::time_t>(APP_STATE.platform->NowSeconds()) : std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
+  // Only the frame thread asks for dates, so the shared result of
+  // localtime is not raced.
+  const std::tm* local = std::localtime(&now);
+  if (!local) return "unknown-date";
   char text[64];
-  const size_t length = std::strftime(text, sizeof text, format, &local);
+  const size_t length = std::strftime(text, sizeof text, format, local);
   return std::string(text, length);
 }
