@@ -38,4 +38,4 @@ kill -0 "$show" 2>/dev/null && { echo "/s did not end on a key"; exit 1; }
 wait "$show"
 code=$?
 echo "/s ended on a key with exit code $code"
-[[ $code -eq 0 ]]
+[[ $code -eq 0 ]] || { cat "$work/show.log"; exit 1; }
