@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "engine/sdl/sdl_engine_core.h"
+#include "engine/sdl/sdl_video.h"
 
 class HeadlessCore : public SdlEngineCore {
  public:
@@ -77,11 +78,7 @@ bool HeadlessCore::startOpenGl() {
     return false;
   }
   window_.reset(SDL_CreateWindow("", 0, 0, width_, height_, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN));
-  int driver = -1;
-  for (int i = 0; i < SDL_GetNumRenderDrivers(); ++i) {
-    SDL_RendererInfo info;
-    if (SDL_GetRenderDriverInfo(i, &info) == 0 && info.name && std::strcmp(info.name, "opengl") == 0) driver = i;
-  }
+  const int driver = RenderDriverIndex("opengl");
   // A named driver switches SDL's own batching off unless it is asked for.
   SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
   RendererHandle renderer(window_ && driver >= 0 ? SDL_CreateRenderer(window_.get(), driver, SDL_RENDERER_ACCELERATED)

@@ -213,7 +213,13 @@ bool SdlEngine::System_Initiate() {
   // Naming a render driver (SDL_RENDER_DRIVER) would switch SDL's batching
   // off; the engine never touches the renderer behind SDL's back.
   SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
-  RendererHandle renderer(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_ACCELERATED));
+  // A window adopted for OpenGL drawing is drawn by SDL's OpenGL renderer,
+  // which Linux picks anyway. Windows would pick Direct3D, and Direct3D in a
+  // screensaver preview (a child of another program's window) has been seen
+  // to end the program when that window is resized; OpenGL follows it.
+  const bool adoptedForOpenGl = foreign && (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_OPENGL) != 0;
+  RendererHandle renderer(
+      SDL_CreateRenderer(window_.get(), adoptedForOpenGl ? RenderDriverIndex("opengl") : -1, SDL_RENDERER_ACCELERATED));
   if (!renderer) renderer.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE));
   if (!renderer) {
     SetSdlError("System_Initiate: creating the renderer");

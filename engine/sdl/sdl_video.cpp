@@ -4,6 +4,7 @@
 #include <SDL2/SDL_hints.h>
 
 #include <cctype>
+#include <cstring>
 
 namespace {
 
@@ -42,4 +43,12 @@ int PointerDisplay() {
     if (SDL_GetDisplayBounds(display, &bounds) == 0 && SDL_PointInRect(&pointer, &bounds)) return display;
   }
   return 0;
+}
+
+int RenderDriverIndex(const char* name) {
+  for (int i = 0; i < SDL_GetNumRenderDrivers(); ++i) {
+    SDL_RendererInfo info;
+    if (SDL_GetRenderDriverInfo(i, &info) == 0 && info.name && std::strcmp(info.name, name) == 0) return i;
+  }
+  return -1;
 }

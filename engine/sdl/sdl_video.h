@@ -15,3 +15,8 @@ bool InitDisplayVideo(SubsystemReference& video, std::string* error);
 // display a full-screen window fills and the desktop the program measures.
 // 0 when there is only one or the pointer is on none. Video must be up.
 int PointerDisplay();
+
+// The index of SDL's render driver of this name ("opengl", "direct3d",
+// "software", ...), for SDL_CreateRenderer; -1 (SDL's own choice) when this
+// build of SDL has none of that name.
+int RenderDriverIndex(const char* name);

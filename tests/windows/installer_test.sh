@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
-# The installer under Wine: a silent installation puts the programs and
-# content into Program Files, the saver into the system folder (where it
-# finds the content and runs a preview), a Start-menu shortcut and the
-# uninstall entry; installing again leaves one installation; the silent
-# uninstaller leaves no file, shortcut or registry key behind.
-# Usage: tests/windows/installer_test.sh SETUP_EXE PREVIEW_HOST_EXE
+# The installer under Wine: a silent installation over an older version
+# replaces it (the older one's files are gone, one installation is
+# registered, with the new version) and puts the programs and content into
+# Program Files, the saver into the system folder (where it finds the
+# content and runs a preview), a Start-menu shortcut and the uninstall entry;
+# installing again leaves one installation; the silent uninstaller leaves no
+# file, shortcut or registry key behind.
+# Usage: tests/windows/installer_test.sh SETUP_EXE OLDER_SETUP_EXE PREVIEW_HOST_EXE
+# OLDER_SETUP_EXE is an installer of an earlier version that also installs
+# a file named from-an-older-version.txt.
 set -uo pipefail
 setup=$1
-host=$2
+olderSetup=$2
+host=$3
 wine=${WINE:-/usr/lib/wine/wine64}
 source "$(dirname "$0")/../desktop/virtual_display.sh"
 startVirtualDisplay -screen 0 1024x768x24
@@ -24,7 +29,10 @@ registryValue() { "$wine" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed 
 hasKey() { "$wine" reg query "$1" >/dev/null 2>&1; }
 
 install() {
-  timeout 120 "$wine" "$setup" /S >"$work/setup.log" 2>&1 || { cat "$work/setup.log"; fail "the installer failed"; }
+  timeout 120 "$wine" "$1" /S >"$work/setup.log" 2>&1 || { cat "$work/setup.log"; fail "the installer $1 failed"; }
+}
+registrations() {
+  "$wine" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' 2>/dev/null | grep -c -i 'driftglow'
 }
 checkInstalled() {
   local file
@@ -40,16 +48,26 @@ checkInstalled() {
   [[ -z $(registryValue "$uninstallKey" URLInfoAbout) ]] || fail "$1: the uninstall entry names a web site"
 }
 
-install
-checkInstalled "first installation"
+install "$olderSetup"
+checkInstalled "older version"
+olderVersion=$(registryValue "$uninstallKey" DisplayVersion)
+[[ -f $folder/from-an-older-version.txt ]] || fail "the older version's own file is not installed"
+
+install "$setup"
+checkInstalled "installation over an older version"
+# The installer is named Driftglow-VERSION-win64-setup.exe.
+version=$(basename "$setup" | sed -n 's/^Driftglow-\(.*\)-win64-setup\.exe$/\1/p')
+[[ $(registryValue "$uninstallKey" DisplayVersion) == "$version" && $version != "$olderVersion" ]] ||
+  fail "the uninstall entry gives version $(registryValue "$uninstallKey" DisplayVersion), not $version"
+[[ -e $folder/from-an-older-version.txt ]] && fail "the older version's file is left in the installation"
+[[ $(registrations) -eq 1 ]] || fail "two installations are registered after installing over an older version"
 # The copy in the system folder finds the installed content and shows a preview.
 (cd "$drive" && timeout 60 "$wine" "$host" 'C:\windows\system32\Driftglow.scr' 3) >"$work/preview.log" 2>&1 ||
   { cat "$work/preview.log"; fail "the saver in the system folder did not run its preview"; }
 
-install
+install "$setup"
 checkInstalled "second installation"
-[[ $("$wine" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' 2>/dev/null | grep -c -i 'driftglow') -eq 1 ]] ||
-  fail "two installations are registered"
+[[ $(registrations) -eq 1 ]] || fail "two installations are registered"
 
 # The uninstaller runs a copy of itself from the temporary folder and returns
 # at once; wait for that copy to end.

@@ -1,8 +1,12 @@
 // preview_host SAVER SECONDS: plays the Display settings' part for a
-// screensaver preview. Makes a window, starts "SAVER /p HWND" for it, keeps
-// the window for SECONDS (the saver must still be running then), closes it
-// and waits for the saver, which must end by itself. Exit code 0 only when
-// the saver ended with 0 within ten seconds of the window going away.
+// screensaver preview. Makes a window, starts "SAVER /p HWND" for it and
+// keeps the window for SECONDS (the saver must still be running then). On
+// the way it checks the window the saver draws in: a visible child of the
+// host's window, made by the saver's process, the size of the host's client
+// area, and again after the host is resized. Then it closes its window and
+// waits for the saver, which must end by itself. Exit code 0 only when every
+// check held and the saver ended with 0 within ten seconds of the window
+// going away.
 #include <windows.h>
 
 #include <cstdio>
@@ -18,6 +22,24 @@ void pumpFor(DWORD milliseconds) {
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
     Sleep(10);
   }
+}
+
+// The saver's drawing window: a visible child made by the saver's process
+// with the host's client size, or a line saying what is wrong.
+std::string checkDrawingWindow(HWND host, DWORD saverProcess) {
+  HWND child = GetWindow(host, GW_CHILD);
+  if (!child) return "the saver made no window inside the preview window";
+  DWORD owner = 0;
+  GetWindowThreadProcessId(child, &owner);
+  if (owner != saverProcess) return "the window inside the preview window is not the saver's";
+  if (!IsWindowVisible(child)) return "the saver's window is hidden";
+  RECT hostArea{}, childArea{};
+  GetClientRect(host, &hostArea);
+  GetClientRect(child, &childArea);
+  if (childArea.right != hostArea.right || childArea.bottom != hostArea.bottom)
+    return "the saver's window is " + std::to_string(childArea.right) + "x" + std::to_string(childArea.bottom) +
+           ", the preview window " + std::to_string(hostArea.right) + "x" + std::to_string(hostArea.bottom);
+  return {};
 }
 
 }  // namespace
@@ -48,7 +70,17 @@ int main(int argc, char** argv) {
     std::printf("cannot start %s\n", command.c_str());
     return 1;
   }
-  pumpFor(static_cast<DWORD>(std::atoi(argv[2]) * 1000));
+  // Half the time at the first size, half at a larger one the saver follows.
+  const DWORD milliseconds = static_cast<DWORD>(std::atoi(argv[2]) * 1000);
+  pumpFor(milliseconds / 2);
+  std::string problem = checkDrawingWindow(window, process.dwProcessId);
+  if (problem.empty()) {
+    SetWindowPos(window, nullptr, 0, 0, 420, 330, SWP_NOMOVE | SWP_NOZORDER);
+    pumpFor(milliseconds / 2);
+    problem = checkDrawingWindow(window, process.dwProcessId);
+    if (!problem.empty()) problem += " after a resize";
+  }
+  if (!problem.empty()) std::printf("%s\n", problem.c_str());
   DWORD code = STILL_ACTIVE;
   GetExitCodeProcess(process.hProcess, &code);
   if (code != STILL_ACTIVE) {
@@ -63,5 +95,5 @@ int main(int argc, char** argv) {
   else std::printf("the saver was still running 10 s after its window went away\n");
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
-  return ended && code == 0 ? 0 : 1;
+  return ended && code == 0 && problem.empty() ? 0 : 1;
 }
