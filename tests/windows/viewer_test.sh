@@ -2,7 +2,9 @@
 # The Windows viewer end to end under Wine in a virtual display: it asks
 # "Run full screen?", Escape answers No, its window shows lit pixels, and
 # closing the window (Alt+F4, as the title bar's X does) ends it with exit
-# code 0. Usage: tests/windows/viewer_test.sh RUN_FOLDER X_PROBE
+# code 0. Started from a folder without the content, it says so in an error
+# box and ends with exit code 1 once the box is answered.
+# Usage: tests/windows/viewer_test.sh RUN_FOLDER X_PROBE
 set -uo pipefail
 run=$1
 probe=$2
@@ -47,4 +49,19 @@ fi
 wait "$viewer"
 code=$?
 echo "exit code after closing the window: $code"
-[[ $code -eq 0 ]]
+[[ $code -eq 0 ]] || exit 1
+
+bare="$work/no content here"
+mkdir -p "$bare"
+cp "$run/driftglow.exe" "$bare/"
+(cd "$bare" && exec "$wine" ./driftglow.exe --window) >"$work/bare.log" 2>&1 &
+viewer=$!
+pids+=("$viewer")
+waitForWindow '^Error$' >/dev/null || { echo "no error box without the content"; cat "$work/bare.log"; exit 1; }
+xdotool key Return
+for _ in $(seq 200); do kill -0 "$viewer" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$viewer" 2>/dev/null && { echo "the viewer did not end after its error box"; exit 1; }
+wait "$viewer"
+code=$?
+echo "without the content: $(grep -m1 '^Error: ' "$work/bare.log"), exit code $code"
+[[ $code -eq 1 ]]
