@@ -5,7 +5,8 @@
 # Program Files, the saver into the system folder (where it finds the
 # content and runs a preview), a Start-menu shortcut and the uninstall entry;
 # installing again leaves one installation; the silent uninstaller leaves no
-# file, shortcut or registry key behind.
+# file, shortcut or registry key behind, nor the user's choice of Driftglow
+# as the screensaver.
 # Usage: tests/windows/installer_test.sh SETUP_EXE OLDER_SETUP_EXE PREVIEW_HOST_EXE
 # OLDER_SETUP_EXE is an installer of an earlier version that also installs
 # a file named from-an-older-version.txt.
@@ -69,6 +70,9 @@ install "$setup"
 checkInstalled "second installation"
 [[ $(registrations) -eq 1 ]] || fail "two installations are registered"
 
+# The user chose Driftglow as the screensaver, as the Display settings record it.
+"$wine" reg add 'HKCU\Control Panel\Desktop' /v SCRNSAVE.EXE /d 'C:\windows\system32\Driftglow.scr' /f >/dev/null 2>&1
+
 # The uninstaller runs a copy of itself from the temporary folder and returns
 # at once; wait for that copy to end.
 timeout 60 "$wine" "$folder/Uninstall.exe" /S >"$work/uninstall.log" 2>&1 || fail "the uninstaller failed to start"
@@ -81,4 +85,5 @@ done
 [[ -e $saver ]] && fail "left behind: the screensaver in the system folder"
 hasKey "$uninstallKey" && fail "left behind: the uninstall entry"
 hasKey "$vendorKey" && fail "left behind: $vendorKey"
+[[ -n $(registryValue 'HKCU\Control Panel\Desktop' SCRNSAVE.EXE) ]] && fail "left behind: the choice of Driftglow as the screensaver"
 [[ $failures -eq 0 ]]
