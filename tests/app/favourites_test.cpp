@@ -1,8 +1,10 @@
 // The favourites file: a round trip, duplicates, damaged lines and the
 // failures that must leave the earlier favourites as they were.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include <filesystem>
 #include <fstream>
@@ -68,12 +70,14 @@ TEST_F(FavouritesFile, DamagedLinesAreSkippedWithAWarningAndKeptWhenWriting) {
   EXPECT_EQ(keepFavourite(path_, {8, 8, 8}, "2026-12-08", error), KeepResult::Kept) << error;
   EXPECT_EQ(read(path_), damaged + "\n8,8,8 2026-12-08\n");
 
+#ifndef _WIN32
   // Kept through a link, the file is written where it lives and stays linked.
   const std::string link = (folder_ / "link").string();
   fs::create_symlink(path_, link);
   EXPECT_EQ(keepFavourite(link, {9, 9, 9}, "d", error), KeepResult::Kept) << error;
   EXPECT_TRUE(fs::is_symlink(link));
   EXPECT_EQ(read(path_), damaged + "\n8,8,8 2026-12-08\n9,9,9 d\n");
+#endif
 }
 
 TEST_F(FavouritesFile, FailuresChangeNothing) {
@@ -96,11 +100,13 @@ TEST_F(FavouritesFile, FailuresChangeNothing) {
   EXPECT_EQ(fs::file_size(path_), huge.size());
   EXPECT_EQ(filesInFolder(), 1);
 
+#ifndef _WIN32
   // A pipe in its place is refused at once, never waited on.
   fs::remove(path_);
   ASSERT_EQ(mkfifo(path_.c_str(), 0600), 0);
   EXPECT_FALSE(readFavourites(path_, favourites, error));
   EXPECT_EQ(keepFavourite(path_, {1, 2, 3}, "d", error), KeepResult::Failed);
+#endif
 
   // A file where its folder should be: nothing can be written.
   fs::remove_all(folder_);

@@ -3,7 +3,6 @@
 // writes a PNG equal to the frame on the screen and a description whose
 // seeds make the same figure list in driftglow-still.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -28,6 +27,12 @@
 namespace {
 
 namespace fs = std::filesystem;
+
+#ifdef _WIN32
+constexpr const char* kNullDevice = "NUL";
+#else
+constexpr const char* kNullDevice = "/dev/null";
+#endif
 
 std::string readFile(const fs::path& path) {
   std::ifstream file(path, std::ios::binary);
@@ -113,7 +118,7 @@ TEST(ViewerKeeperEndToEnd, BackRebuildsTheScreenAndPSavesWhatIsShown) {
   const std::string seeds = description.substr(seedsAt + 9, description.find(']', seedsAt) - seedsAt - 9);
   const fs::path stillJson = folder / "still.json";
   const std::string command = std::string(DRIFTGLOW_STILL) + " --seeds " + seeds + " --data " + DRIFTGLOW_RUN_DIR +
-                              " --renderer software --json " + stillJson.string() + " >/dev/null 2>&1";
+                              " --renderer software --json " + stillJson.string() + " >" + kNullDevice + " 2>&1";
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
   EXPECT_EQ(readFile(stillJson), withoutView(description));
   EXPECT_EQ(withoutView(description), builtJson[10]);
