@@ -17,7 +17,9 @@ std::string_view trimmed(std::string_view text) {
   return text;
 }
 
-std::string folderOf(const std::string& path) { return std::filesystem::path(path).parent_path().string(); }
+// Kept as a path: on Windows the narrow text of a path is not always read
+// back as the same folder.
+std::filesystem::path folderOf(const std::string& path) { return std::filesystem::path(path).parent_path(); }
 
 }  // namespace
 
@@ -64,11 +66,11 @@ KeepResult keepFavourite(const std::string& givenPath, const SeedTriple& seeds, 
   if (!readFavouritesText(path, text, error)) return KeepResult::Failed;
   const Favourites kept = parseFavourites(text);
   if (std::find(kept.screens.begin(), kept.screens.end(), seeds) != kept.screens.end()) return KeepResult::AlreadyKept;
-  const std::string folder = folderOf(path);
+  const std::filesystem::path folder = folderOf(path);
   std::error_code code;
   if (!folder.empty()) std::filesystem::create_directories(folder, code);
   if (code) {
-    error = "can't make the folder '" + folder + "': " + code.message();
+    error = "can't make the folder '" + folder.string() + "': " + code.message();
     return KeepResult::Failed;
   }
   if (!text.empty() && text.back() != '\n') text += '\n';

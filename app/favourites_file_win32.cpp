@@ -30,7 +30,9 @@ bool readFavouritesText(const std::string& path, std::string& text, std::string&
     error = tooLarge;
     return false;
   }
-  std::ifstream file(path, std::ios::binary);
+  // Opened by the same wide name the writer replaces, not through the narrow
+  // runtime call, which would read a name outside ASCII differently.
+  std::ifstream file(fs::path(path), std::ios::binary);
   if (!file) {
     error = "can't read the favourites '" + path + "': it can't be opened";
     return false;

@@ -30,6 +30,13 @@ std::string homeFolder(const EnvironmentLookup& environment);
 // %USERPROFILE%\Pictures, with \Driftglow. Empty when no home can be found.
 std::string picturesFolder(const EnvironmentLookup& environment);
 
+#ifdef _WIN32
+// picturesFolder with the shell's Pictures folder given, empty when the shell
+// has none. A folder whose name the program's file calls cannot be given
+// counts as none.
+std::string picturesFolderFromShell(const std::wstring& shellPictures, const EnvironmentLookup& environment);
+#endif
+
 // "$XDG_DATA_HOME/driftglow/favourites", or under ~/.local/share when
 // XDG_DATA_HOME is unset or not absolute; on Windows
 // "%APPDATA%\Driftglow\favourites". Empty when no home can be found.
