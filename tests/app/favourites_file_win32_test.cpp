@@ -16,8 +16,8 @@ namespace fs = std::filesystem;
 class WindowsFavouritesFile : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("driftglow-favourites-win32-" + std::to_string(GetCurrentProcessId()) +
-                                           "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    folder_ = fs::temp_directory_path() / ("driftglow-favourites-win32-" + std::to_string(GetCurrentProcessId()) + "-" +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(folder_);
     path_ = (folder_ / "favourites").string();
   }
