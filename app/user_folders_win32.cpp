@@ -19,7 +19,7 @@ std::string withoutTrailingSeparators(std::string folder) {
 // folder\name, with one separator also after a drive's root ("C:\").
 std::string joined(const std::string& folder, const std::string& name) {
   const std::string trimmed = withoutTrailingSeparators(folder);
-  const bool endsWithSeparator = trimmed.back() == '\\' || trimmed.back() == '/';
+  const bool endsWithSeparator = !trimmed.empty() && (trimmed.back() == '\\' || trimmed.back() == '/');
   return trimmed + (endsWithSeparator ? "" : "\\") + name;
 }
 
