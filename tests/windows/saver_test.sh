@@ -2,11 +2,13 @@
 # Driftglow.scr under Wine in a virtual display: "/p" with a handle that is
 # no window ends with exit code 1, without a box; "/p HWND" runs in the
 # window a host made and ends with exit code 0 once that window is gone;
-# "/s" shows full screen and a key press ends it with exit code 0.
-# Usage: tests/windows/saver_test.sh RUN_FOLDER PREVIEW_HOST_EXE
+# "/s" shows full screen (lit pixels on the display) and a key press ends it
+# with exit code 0.
+# Usage: tests/windows/saver_test.sh RUN_FOLDER PREVIEW_HOST_EXE X_PROBE
 set -uo pipefail
 run=$1
 host=$2
+probe=$3
 wine=${WINE:-/usr/lib/wine/wine64}
 source "$(dirname "$0")/../desktop/virtual_display.sh"
 startVirtualDisplay -screen 0 1024x768x24
@@ -30,8 +32,17 @@ for _ in $(seq 300); do
   [[ -n $(xdotool search --name '^Driftglow - ' 2>/dev/null) ]] && break
   sleep 0.1
 done
-sleep 2
+# The show fills the display, so the whole display is probed; the first
+# composition fades in, so give it up to 20 s on a busy machine.
+lit=0
+for _ in $(seq 40); do
+  lit=$("$probe")
+  [[ $lit -gt 100 ]] && break
+  sleep 0.5
+done
+echo "lit pixels on the display during /s: $lit"
 kill -0 "$show" 2>/dev/null || { echo "/s ended by itself"; cat "$work/show.log"; exit 1; }
+[[ $lit -gt 100 ]] || { echo "/s left the display dark"; cat "$work/show.log"; exit 1; }
 xdotool key a
 for _ in $(seq 100); do kill -0 "$show" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$show" 2>/dev/null && { echo "/s did not end on a key"; exit 1; }
