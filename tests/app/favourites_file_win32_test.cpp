@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "app/favourites.h"
+#include "tests/support/test_folder.h"
 
 namespace {
 
@@ -16,9 +17,7 @@ namespace fs = std::filesystem;
 class WindowsFavouritesFile : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("driftglow-favourites-win32-" + std::to_string(GetCurrentProcessId()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
+    folder_ = FreshTestFolder("driftglow-favourites-win32");
     path_ = (folder_ / "favourites").string();
   }
   void TearDown() override { fs::remove_all(folder_); }

@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "app/favourites.h"
+#include "tests/support/test_folder.h"
 
 namespace {
 
@@ -18,9 +19,7 @@ namespace fs = std::filesystem;
 class FavouritesFile : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("driftglow-favourites-" + std::to_string(getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
+    folder_ = FreshTestFolder("driftglow-favourites");
     path_ = (folder_ / "driftglow" / "favourites").string();
   }
   void TearDown() override { fs::remove_all(folder_); }

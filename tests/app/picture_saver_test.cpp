@@ -1,12 +1,12 @@
 // Saved pictures: the PNG holds the frame's pixels, the JSON sits beside it,
 // names never overwrite, and a failure leaves nothing behind.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "app/picture_saver.h"
+#include "tests/support/test_folder.h"
 #include "tools/common/png_file.h"
 
 namespace {
@@ -23,11 +23,7 @@ FramePixels testFrame() {
 
 class PictureFiles : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("driftglow-pictures-" + std::to_string(getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-  }
+  void SetUp() override { folder_ = FreshTestFolder("driftglow-pictures"); }
   void TearDown() override { fs::remove_all(folder_); }
   fs::path folder_;
 };

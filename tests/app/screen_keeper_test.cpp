@@ -2,7 +2,6 @@
 // and wait for the key lock, going back rebuilds the screen with its modes,
 // and new screens come from the first seeds or the favourites.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -17,6 +16,7 @@
 #include "engine/engine_factory.h"
 #include "tests/support/recording_engine.h"
 #include "tests/support/recording_platform.h"
+#include "tests/support/test_folder.h"
 
 namespace {
 
@@ -26,9 +26,7 @@ class Keeper : public ::testing::Test {
  protected:
   void SetUp() override {
     resetAppStateForTests();
-    folder_ = fs::temp_directory_path() / ("driftglow-keeper-" + std::to_string(getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
+    folder_ = FreshTestFolder("driftglow-keeper");
     options_.picturesFolder = (folder_ / "Pictures").string();
     options_.favouritesPath = (folder_ / "favourites").string();
     options_.printScreens = false;

@@ -3,7 +3,6 @@
 #include "app/texture_catalogue.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -18,6 +17,7 @@
 #include "scene/scene.h"
 #include "tests/support/recording_engine.h"
 #include "tests/support/recording_platform.h"
+#include "tests/support/test_folder.h"
 
 namespace {
 
@@ -25,10 +25,7 @@ class TextureCatalogue : public ::testing::Test {
  protected:
   void SetUp() override {
     resetAppStateForTests();
-    folder_ =
-        std::filesystem::temp_directory_path() / ("driftglow-pix-" + std::to_string(getpid()) + "-" +
-                                                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(folder_);
+    folder_ = FreshTestFolder("driftglow-pix");
     ASSERT_TRUE(std::filesystem::create_directories(folder_));
     previous_ = std::filesystem::current_path();
     std::filesystem::current_path(folder_);
